@@ -1,0 +1,109 @@
+// The one process-wide record that every part of the program reads and writes.
+#pragma once
+
+#include <windows.h>
+#include <d2d1.h>
+#include <dwrite.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+// Command identifiers of the main window.
+constexpr int CMD_NEW_TEXT = 100;
+constexpr int CMD_ANOTHER_TEXT = 103;
+constexpr int CMD_ABOUT = 104;
+constexpr int CMD_RETRY = 105;
+constexpr int CMD_SETTINGS = 32772;
+// Command identifiers of the settings window.
+constexpr int CMD_SAVE = 101;
+constexpr int CMD_CANCEL = 102;
+
+// Resource ids.
+constexpr int IDS_APP_TITLE = 103;
+constexpr int IDS_WINDOW_CLASS = 109;
+constexpr int IDI_PACEWORD = 107;
+constexpr int IDI_SMALL = 108;
+constexpr int IDC_PACEWORD = 109;  // menu and accelerator table
+
+// Private message: destroy a control that was retired from inside its own message handling.
+// The posted message arrives after that handling has returned.
+constexpr UINT WM_DESTROY_RETIRED_CONTROL = WM_APP + 1;
+
+struct AppState {
+    // Window handles
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    HWND typingEdit = nullptr;
+    HWND newTextButton = nullptr;
+    HWND resultsLabel = nullptr;
+    HWND anotherTextButton = nullptr;
+    HWND retryButton = nullptr;
+    HWND settingsWindow = nullptr;
+    HWND textSizeEdit = nullptr;
+    HWND fontFamilyCombo = nullptr;
+    HWND desktopWindow = nullptr;
+    WNDPROC savedEditProc = nullptr;
+
+    // Window-class data
+    wchar_t windowTitle[100] = {};
+    wchar_t windowClassName[100] = {};
+    WNDCLASSEXW settingsWindowClass = {};
+    ATOM settingsClassAtom = 0;
+
+    // Rectangles
+    RECT clientRect = {};
+    RECT editRect = {};
+
+    // Quote data and attempt progress
+    std::vector<std::wstring> quotes;
+    int32_t quoteIndex = 0;
+    std::vector<std::wstring> words;
+    int32_t wordIndex = 0;
+    int32_t typedCount = 0;
+    int32_t underlineLength = 0;
+
+    // Flags
+    bool timerStarted = false;
+    bool resultsShown = false;
+    bool mismatchShown = false;
+
+    // Clock and results
+    int64_t startTime = 0;
+    int64_t endTime = 0;
+    double wordsPerMinute = 0.0;
+    double charactersPerMinute = 0.0;
+
+    // Settings values
+    float textSize = 0.0f;
+    std::wstring fontFamily;
+    std::vector<std::wstring> fontFamilies;
+
+    // GDI objects
+    HFONT editFont = nullptr;
+    HFONT buttonFont = nullptr;
+    HBRUSH backgroundBrush = nullptr;
+
+    // Direct2D and DirectWrite objects, one reference each
+    ComPtr<ID2D1Factory> d2dFactory;
+    ComPtr<ID2D1HwndRenderTarget> renderTarget;
+    ComPtr<ID2D1SolidColorBrush> blackBrush;
+    ComPtr<ID2D1SolidColorBrush> redBrush;
+    ComPtr<ID2D1SolidColorBrush> whiteBrush;
+    ComPtr<IDWriteFactory> dwriteFactory;
+    ComPtr<IDWriteTextFormat> textFormat;
+    ComPtr<IDWriteTextLayout> textLayout;
+
+    // Random generator (default-seeded with 5489 until start-up seeds it)
+    std::mt19937 randomEngine;
+};
+
+extern AppState appState;
+
+// The values static initialisation gives before wWinMain runs: the offered font families,
+// the default-seeded engine and the white background brush. Tests call it again to start afresh.
+void initializeStaticState();

@@ -1,0 +1,17 @@
+// Drawing the quote with Direct2D and DirectWrite, and the red frame round the typing box.
+#pragma once
+
+#include <windows.h>
+
+// Start-up creation; each returns false when the object could not be made.
+bool createD2dFactory();
+bool createDeviceResources();  // the render target at the client size and the three brushes
+void discardDeviceResources();
+bool createDwriteFactory();
+bool createTextFormat(const wchar_t* localeName);
+
+void rebuildTextLayout();
+void resizeRenderTarget();
+void paintQuote();
+void showMismatchFrame();
+void clearMismatchFrame();

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Paceword.exe and starts it under Wine in the working folder run/ (or PACEWORD_FOLDER),
+# which holds quotes.txt and settings.txt. The shipped quotes.txt is copied there when missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+here=$PWD
+scripts/install-deps.sh
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/windows -j2 --target Paceword
+scripts/make-wineprefix.sh "$here/build/wineprefix"
+
+folder=${PACEWORD_FOLDER:-$here/run}
+mkdir -p "$folder"
+[ -f "$folder/quotes.txt" ] || cp quotes.txt "$folder/quotes.txt"
+if [ -z "${DISPLAY:-}" ]; then
+  echo "Paceword is a desktop program and needs a display: DISPLAY is not set." >&2
+  echo "Run ./run.sh from a desktop session (or under xvfb-run to try it headless)." >&2
+  exit 1
+fi
+cd "$folder"
+WINEPREFIX=$here/build/wineprefix WINEDEBUG=-all exec wine "$here/build/windows/Paceword.exe"

@@ -1,0 +1,42 @@
+// The settings file's reader and writer, and the checks of the settings window's values.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr float defaultTextSize = 20.0f;
+constexpr const wchar_t* defaultFontFamily = L"Arial";
+// The largest stored size the fonts are built from; a larger one falls back to the default.
+constexpr float largestUsableTextSize = 1000.0f;
+
+// Reads the longest number at the start of `line` as the C library reads a float in the "C"
+// locale: leading white space, a sign, digits with a point, fraction and exponent, inf,
+// infinity, nan, hexadecimal forms; trailing text is ignored. False when there is no number or
+// it is out of a float's range.
+bool readLeadingFloat(const std::string& line, float& value);
+
+// Applies the bytes of settings.txt over `textSize` and `fontFamily` (which hold the defaults):
+// line 1 gives the size when it starts with a number in range, line 2 the family as it stands.
+// Each byte becomes the UTF-16 unit of the same value; LF ends a line, a CR before it is dropped.
+void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily);
+
+// The size in general notation with six significant digits ("20", "12.5", "1.5e+07").
+std::string formatTextSize(float textSize);
+
+// The whole file: the size, CR LF, the family, no line end after it; one byte per unit
+// (units above U+00FF, which the program never holds, are written as '?').
+std::string formatSettingsText(float textSize, const std::wstring& fontFamily);
+
+// A stored size the fonts can be built from: finite, above 0 and at most largestUsableTextSize.
+bool isUsableTextSize(float textSize);
+
+// The size field's text: the size truncated toward zero, in decimal digits ("12" for 12.75).
+std::wstring formatSizeField(float textSize);
+
+// The size typed in the settings window: not empty and only digits 0-9, read without overflow
+// and held to 10..90. False leaves the size as it was.
+bool readSizeField(const std::wstring& text, float& textSize);
+
+// True when `text` equals one of `families` exactly; a bisection search, so `families` must be
+// in ascending code-unit order.
+bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text);

@@ -1,0 +1,171 @@
+#include "tests/wine/testProgram.h"
+
+#include "app/startup.h"
+#include "typing/typing.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+HACCEL testAccelerators = nullptr;
+ClockSource programClock = nullptr;
+
+std::wstring testFolderName()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "no-test";
+    for (char& c : name)
+        if (c == '/')
+            c = '_';
+    return L"window-tests-work\\" + std::wstring(name.begin(), name.end());
+}
+
+int64_t readFakeClock()
+{
+    return fakeClockNanoseconds;
+}
+
+}  // namespace
+
+int64_t fakeClockNanoseconds = 0;
+
+void useFakeClock()
+{
+    clockSource = readFakeClock;
+}
+
+bool startProgram(const std::string& quotesBytes, const std::string* settingsBytes, int showCommand)
+{
+    static wchar_t baseFolder[MAX_PATH] = {};
+    if (!baseFolder[0])
+        GetCurrentDirectoryW(MAX_PATH, baseFolder);
+    SetCurrentDirectoryW(baseFolder);
+    CreateDirectoryW(L"window-tests-work", nullptr);
+    std::wstring folder = testFolderName();
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SetCurrentDirectoryW(folder.c_str());
+    DeleteFileW(L"settings.txt");
+    DeleteFileW(L"quotes.txt");
+    writeWorkFile("quotes.txt", quotesBytes);
+    if (settingsBytes)
+        writeWorkFile("settings.txt", *settingsBytes);
+    if (!programClock)
+        programClock = clockSource;
+    testAccelerators = nullptr;
+    bool started = startApplication(GetModuleHandleW(nullptr), showCommand, testAccelerators);
+    pumpMessages();
+    return started;
+}
+
+void stopProgram()
+{
+    if (appState.mainWindow)
+        DestroyWindow(appState.mainWindow);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT)
+            DispatchMessageW(&message);
+    }
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (appState.windowClassName[0])
+        UnregisterClassW(appState.windowClassName, instance);
+    UnregisterClassW(L"sName", instance);
+    appState = AppState{};
+    initializeStaticState();
+    if (programClock)
+        clockSource = programClock;
+}
+
+void pumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        translateAndDispatch(message, testAccelerators);
+    }
+}
+
+std::string readWorkFile(const char* name)
+{
+    std::string bytes;
+    if (FILE* file = std::fopen(name, "rb")) {
+        char buffer[4096];
+        size_t count;
+        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, count);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+void writeWorkFile(const char* name, const std::string& bytes)
+{
+    FILE* file = std::fopen(name, "wb");
+    ASSERT_NE(file, nullptr) << name;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+bool workFileExists(const char* name)
+{
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring windowText(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+RECT clientRectOf(HWND window)
+{
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    return rect;
+}
+
+RECT placeInParent(HWND child)
+{
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void pressKey(UINT virtualKey)
+{
+    HWND target = GetFocus();
+    UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
+    PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | (1u << 30) | (1u << 31));
+    pumpMessages();
+}
+
+void typeText(const std::wstring& text)
+{
+    for (wchar_t c : text) {
+        PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        pumpMessages();
+    }
+}
+
+std::future<std::wstring> answerMessageBox(const std::wstring& title)
+{
+    return std::async(std::launch::async, [title]() {
+        for (int tries = 0; tries < 200; ++tries) {
+            if (HWND box = FindWindowW(L"#32770", title.c_str())) {
+                // The message text is the static control with id 0xFFFF.
+                wchar_t text[2048] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 2048);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return std::wstring(text);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return std::wstring(L"<no message box>");
+    });
+}

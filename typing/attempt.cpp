@@ -1,0 +1,93 @@
+// The live attempt: the clock, the check of the box against the current word, word completion
+// and Esc in the box.
+#include "app/appState.h"
+#include "render/quoteRendering.h"
+#include "typing/quoteText.h"
+#include "typing/typedText.h"
+#include "typing/typing.h"
+
+#include <chrono>
+
+namespace {
+
+int64_t steadyClockNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::wstring typingEditText()
+{
+    int length = GetWindowTextLengthW(appState.typingEdit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(appState.typingEdit, text.data(), length + 1)));
+    return text;
+}
+
+}  // namespace
+
+ClockSource clockSource = steadyClockNanoseconds;
+
+int64_t clockNow()
+{
+    return clockSource();
+}
+
+LRESULT onTypingEditChanged()
+{
+    if (!appState.timerStarted) {
+        appState.timerStarted = true;
+        appState.startTime = clockNow();
+        SetWindowTextW(appState.mainWindow, L"TIMER STARTED!!!!! GO! GO! GO!!! TYPE! TYPE! TYPE!!! FAST! FAST! "
+                                            L"FAST!!! GOOD LUCK! ......");
+    }
+    onTypingChanged();
+    return 0;
+}
+
+void onTypingChanged()
+{
+    // The pick never settles on an empty quote, so there is always a current word; the check
+    // stays for safety.
+    if (appState.wordIndex < 0 || static_cast<size_t>(appState.wordIndex) >= appState.words.size())
+        return;
+    const std::wstring& word = appState.words[appState.wordIndex];
+    switch (compareTypedText(typingEditText(), word)) {
+    case TypedTextState::empty:
+    case TypedTextState::correctBeginning:
+        clearMismatchFrame();
+        return;
+    case TypedTextState::wrong:
+        showMismatchFrame();
+        return;
+    case TypedTextState::complete:
+        break;
+    }
+
+    appState.wordIndex += 1;
+    if (static_cast<size_t>(appState.wordIndex) == appState.words.size()) {
+        showResults();
+        clearMismatchFrame();
+        return;
+    }
+    if (appState.textLayout) {
+        DWRITE_TEXT_RANGE completed = {static_cast<UINT32>(appState.typedCount),
+                                       static_cast<UINT32>(appState.underlineLength)};
+        appState.textLayout->SetUnderline(FALSE, completed);
+    }
+    // Emptying the box raises a nested change notification, handled before this returns.
+    SetWindowTextW(appState.typingEdit, L"");
+    appState.typedCount += static_cast<int32_t>(word.size());
+    appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));
+    paintQuote();
+    clearMismatchFrame();
+}
+
+LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The reset retires this very box; nothing here touches it afterwards.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
+        return resetAttempt(false);
+    return CallWindowProcW(appState.savedEditProc, window, message, wParam, lParam);
+}
