@@ -1,0 +1,159 @@
+#include "settings/settingsText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+bool isCWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Takes the next line from `bytes` at `position` as getline would: true when reading it took at
+// least one byte, even if only the LF. The LF is consumed and a CR just before it dropped.
+bool takeLine(const std::string& bytes, std::size_t& position, std::string& line) {
+    if (position >= bytes.size()) {
+        return false;
+    }
+    const std::size_t lineFeed = bytes.find('\n', position);
+    const std::size_t end = lineFeed == std::string::npos ? bytes.size() : lineFeed;
+    std::size_t length = end - position;
+    if (lineFeed != std::string::npos && length > 0 && bytes[end - 1] == '\r') {
+        --length;
+    }
+    line.assign(bytes, position, length);
+    position = lineFeed == std::string::npos ? bytes.size() : lineFeed + 1;
+    return true;
+}
+
+}  // namespace
+
+// Not strtof: the Windows C runtimes differ in what they accept (hexadecimal forms, "infinity",
+// "nan(...)"), so the parse goes through from_chars, which reads the same everywhere. from_chars
+// takes no '+' and would take a second '-', so the sign is read here and applied afterwards.
+bool readLeadingFloat(const std::string& line, float& value) {
+    const char* position = line.data();
+    const char* const end = line.data() + line.size();
+    while (position != end && isCWhiteSpace(*position)) {
+        ++position;
+    }
+    bool negative = false;
+    if (position != end && (*position == '+' || *position == '-')) {
+        negative = *position == '-';
+        ++position;
+    }
+    if (position == end || *position == '+' || *position == '-') {
+        return false;
+    }
+
+    float parsed = 0.0f;
+    std::from_chars_result result{};
+    const bool hexadecimal = end - position >= 3 && position[0] == '0' &&
+                             (position[1] == 'x' || position[1] == 'X') &&
+                             (isHexDigit(position[2]) ||
+                              (position[2] == '.' && end - position >= 4 && isHexDigit(position[3])));
+    if (hexadecimal) {
+        result = std::from_chars(position + 2, end, parsed, std::chars_format::hex);
+    } else {
+        // A "0x" without hex digits after it reads as the 0 alone, as strtof does.
+        result = std::from_chars(position, end, parsed, std::chars_format::general);
+    }
+    if (result.ec != std::errc()) {
+        return false;
+    }
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily) {
+    std::size_t position = 0;
+    std::string line;
+    if (!takeLine(bytes, position, line)) {
+        return;
+    }
+    float size = 0.0f;
+    if (readLeadingFloat(line, size)) {
+        textSize = size;
+    }
+    if (!takeLine(bytes, position, line)) {
+        return;
+    }
+    fontFamily.resize(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        fontFamily[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    }
+}
+
+std::string formatTextSize(float textSize) {
+    // Six significant digits as "%g" writes them; the largest double form fits easily.
+    char buffer[64];
+    const std::to_chars_result result = std::to_chars(
+        buffer, buffer + sizeof buffer, static_cast<double>(textSize), std::chars_format::general, 6);
+    return std::string(buffer, result.ptr);
+}
+
+std::string formatSettingsText(float textSize, const std::wstring& fontFamily) {
+    std::string text = formatTextSize(textSize);
+    text += "\r\n";
+    for (const wchar_t unit : fontFamily) {
+        // Through uint32_t: wchar_t is signed on some targets and unsigned on others.
+        const bool fitsByte = static_cast<std::uint32_t>(unit) <= 0xFF;
+        text += fitsByte ? static_cast<char>(static_cast<unsigned char>(unit)) : '?';
+    }
+    return text;
+}
+
+bool isUsableTextSize(float textSize) {
+    return std::isfinite(textSize) && textSize > 0.0f && textSize <= largestUsableTextSize;
+}
+
+std::wstring formatSizeField(float textSize) {
+    // Clamped in double before the conversion: a float outside int's range makes the cast
+    // undefined. The field only ever shows sizes of a few digits.
+    double truncated = std::trunc(static_cast<double>(textSize));
+    if (std::isnan(truncated)) {
+        truncated = 0.0;
+    }
+    const double lowest = static_cast<double>(std::numeric_limits<int>::min());
+    const double highest = static_cast<double>(std::numeric_limits<int>::max());
+    truncated = std::min(std::max(truncated, lowest), highest);
+    return std::to_wstring(static_cast<int>(truncated));
+}
+
+bool readSizeField(const std::wstring& text, float& textSize) {
+    if (text.empty()) {
+        return false;
+    }
+    for (const wchar_t unit : text) {
+        if (unit < L'0' || unit > L'9') {
+            return false;
+        }
+    }
+    std::size_t first = 0;
+    while (first < text.size() && text[first] == L'0') {
+        ++first;
+    }
+    // More than three significant digits is far above 90, whatever they are; fewer cannot
+    // overflow an int.
+    int value = 90;
+    if (text.size() - first <= 3) {
+        value = 0;
+        for (std::size_t i = first; i < text.size(); ++i) {
+            value = value * 10 + static_cast<int>(text[i] - L'0');
+        }
+    }
+    textSize = static_cast<float>(std::min(std::max(value, 10), 90));
+    return true;
+}
+
+bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text) {
+    return std::binary_search(families.begin(), families.end(), text);
+}
