@@ -153,11 +153,16 @@ void layoutChildren()
 
 void showAboutBox()
 {
+    // Closing the box activates the main window, whose default activation takes the keyboard
+    // focus for itself: give it back to where it was, so typing goes on in the typing box.
+    HWND focused = GetFocus();
     MessageBoxW(appState.mainWindow,
                 L"Paceword Version 1.0\n\n"
                 L"Made by the Paceword team, for everyone who wants to type faster.\n\n"
                 L"Questions and suggestions: hello@paceword.example",
                 L"About Paceword", MB_OK);
+    if (focused && IsWindow(focused))
+        SetFocus(focused);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,3 +1,189 @@
 #!/usr/bin/env bash
-# (to be written)
-exit 0
+# The quote really reaches the screen: starts the real Paceword.exe under Wine with a one-quote
+# library, takes a screenshot of the X display and checks that the quote is drawn in the text area
+# with its first word, and only that word, underlined.
+# Usage: quoteOnScreen.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
+set -uo pipefail
+
+exe=${1:?usage: quoteOnScreen.sh Paceword.exe}
+export WINEDEBUG=-all
+quote="Typing fast is a skill that grows with patient practice every day"
+passed=0
+failed=0
+work=$(mktemp -d)
+pid=
+
+stopProgram() {
+    # The wineserver is shared with other tests: end only our own process.
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    fi
+    pid=
+}
+trap 'stopProgram; rm -rf "$work"' EXIT
+
+pass() {
+    passed=$((passed + 1))
+    echo "ok: $1"
+}
+fail() {
+    failed=$((failed + 1))
+    echo "FAILED: $1"
+}
+finish() {
+    echo "quoteOnScreen: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit
+}
+
+printf '%s\n' "$quote" >"$work/quotes.txt"
+# The output goes to a file, never a pipe: a Wine process that outlives us would hold the pipe.
+(cd "$work" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
+pid=$!
+
+window=
+for _ in $(seq 60); do
+    window=$(xdotool search --name '^Paceword$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+done
+if [ -z "$window" ]; then
+    fail "no window titled Paceword appeared within 30 s (wine log below)"
+    cat "$work/wine.log"
+    finish
+fi
+
+# Prints "width height x y" of the client area on the screen. Wine gives the client area, where
+# Direct2D draws, an X child window of its own below the menu bar: the largest child. Without one,
+# the window less a menu bar of at most 20 pixels stands in for it (the text area checked below
+# starts 15 pixels further down, clear of the menu either way).
+clientGeometry() {
+    local child
+    child=$(xwininfo -tree -id "$window" |
+        awk 'match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+$/) {
+                 split(substr($0, RSTART), f, /[x+ ]+/)
+                 if (f[1] * f[2] > best) { best = f[1] * f[2]; line = f[1] " " f[2] " " f[5] " " f[6] }
+             }
+             END { if (line) print line }')
+    if [ -n "$child" ]; then
+        echo "$child"
+    else
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        echo "$WIDTH $((HEIGHT - 20)) $X $((Y + 20))"
+    fi
+}
+
+# Counts the dark pixels of the text area in the screenshot.
+darkPixels() {
+    convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -threshold 50% -negate \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+shot="$work/screen.png"
+cw=
+dark=0
+# Waits for the first paint: the text area stops being blank.
+for _ in $(seq 40); do
+    read -r cw ch cx cy <<<"$(clientGeometry)"
+    if [ -n "${cw:-}" ]; then
+        # The text area starts at client (20, 20): a margin of 5 round it, down to half the client
+        # height so that the typing box and the button stay out.
+        aw=$((cw - 30))
+        ah=$((ch / 2 - 15))
+        ax=$((cx + 15))
+        ay=$((cy + 15))
+        import -window root "$shot" 2>/dev/null
+        dark=$(darkPixels)
+        [ "${dark:-0}" -gt 0 ] && break
+    fi
+    sleep 0.25
+done
+if [ -z "${cw:-}" ]; then
+    fail "cannot find the client area of the Paceword window"
+    xwininfo -tree -id "$window"
+    finish
+fi
+# A moment for the paint to finish, then the picture that is judged.
+sleep 0.5
+import -window root "$shot" 2>/dev/null
+dark=$(darkPixels)
+echo "client area ${cw}x${ch} at ${cx},${cy}; ${dark:-0} dark pixels in the text area"
+if [ "${dark:-0}" -ge 300 ]; then
+    pass "the quote is drawn in the text area"
+else
+    fail "only ${dark:-0} dark pixels in the text area: the quote is not drawn"
+fi
+
+# One line of grey levels (0 black to 255 white) per screen row of the text area.
+band="$work/band.txt"
+convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -depth 8 gray:- |
+    od -An -v -tu1 -w"$aw" >"$band"
+
+# The first line of text runs from its first dark row until four blank rows follow one another
+# (the underline and the descenders lie within it). The underline of the first word is the only
+# long horizontal dark run in it: it starts where the line starts and is much shorter than the
+# line. Prints: line width, line height, longest underline run, rows with a long run elsewhere.
+verdict=$(awk -v long=20 '
+    lineDone { next }
+    {
+        runStart = 0; longest = 0; longestStart = 0; darkInRow = 0
+        for (i = 1; i <= NF + 1; i++) {
+            if (i <= NF && $i < 128) {
+                darkInRow++
+                if (!runStart) runStart = i
+                if (!lineLeft || i < lineLeft) lineLeft = i
+                if (i > lineRight) lineRight = i
+            } else if (runStart) {
+                if (i - runStart > longest) { longest = i - runStart; longestStart = runStart }
+                runStart = 0
+            }
+        }
+        if (darkInRow) {
+            if (!first) first = NR
+            blank = 0
+            rowLongest[NR] = longest; rowLongestStart[NR] = longestStart; last = NR
+        } else if (first && ++blank >= 4) {
+            lineDone = 1
+        }
+    }
+    END {
+        if (!first) { print "none"; exit }
+        width = lineRight - lineLeft + 1
+        underline = 0; stray = 0
+        for (r = first; r <= last; r++) {
+            if (rowLongest[r] < long) continue
+            if (rowLongestStart[r] <= lineLeft + 3 && rowLongest[r] < width / 4) {
+                if (rowLongest[r] > underline) underline = rowLongest[r]
+            } else {
+                stray++
+            }
+        }
+        print width, last - first + 1, underline, stray
+    }' "$band")
+read -r lineWidth lineHeight underline stray <<<"$verdict"
+if [ "$lineWidth" = none ]; then
+    fail "no line of text found in the text area"
+    finish
+fi
+echo "first line: ${lineWidth} px wide, ${lineHeight} rows; underline run ${underline} px;" \
+    "long runs elsewhere in ${stray} rows"
+if [ "$underline" -ge 20 ]; then
+    pass "the first word is underlined"
+else
+    fail "no dark run of at least 20 px under the first word"
+fi
+if [ "$stray" -eq 0 ]; then
+    pass "the rest of the first line is not underlined"
+else
+    fail "long dark runs in ${stray} rows away from the first word: more than the first word is underlined"
+fi
+
+stopProgram
+finish

@@ -1,9 +1,511 @@
+// The main window as the user meets it: resources, start-up, layout, menu, About box and the
+// drawn quote.
 #include "tests/wine/testProgram.h"
 
-TEST_F(ProgramTest, startsWithTitleQuoteAndFocusedBox)
+#include "app/startup.h"
+#include "render/quoteRendering.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <iterator>
+#include <ostream>
+#include <set>
+#include <thread>
+
+// Rectangles compare and print as their four edges.
+static bool operator==(const RECT& a, const RECT& b)
 {
-    ASSERT_TRUE(startProgram("one two\n"));
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+static void PrintTo(const RECT& r, std::ostream* out)
+{
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+namespace {
+
+const char* const someQuotes = "Typing fast is a skill\nslow and steady wins\none two three four five six\n";
+const std::string sizeTwentyOne = "21\r\nArial\r\n";
+
+std::wstring resourceString(UINT id)
+{
+    wchar_t text[100] = {};
+    LoadStringW(GetModuleHandleW(nullptr), id, text, 100);
+    return text;
+}
+
+// Both typing controls where the layout puts them for the current client size and text size.
+void expectTypingControlsInPlace(const char* where)
+{
+    SCOPED_TRACE(where);
+    RECT client = clientRectOf(appState.mainWindow);
+    double editHeight = static_cast<double>(appState.textSize) * 1.3;
+    LONG editTop = static_cast<LONG>(client.bottom - editHeight - 20);
+    EXPECT_EQ(placeInParent(appState.typingEdit),
+              (RECT{20, editTop, client.right - 130, editTop + static_cast<LONG>(editHeight)}));
+    // The button takes the edit's client height, which differs from its window height on Windows.
+    LONG e = clientRectOf(appState.typingEdit).bottom;
+    EXPECT_EQ(placeInParent(appState.newTextButton),
+              (RECT{client.right - 110, client.bottom - 20 - e, client.right - 20, client.bottom - 20}));
+}
+
+void resizeMainWindow(int width, int height)
+{
+    SetWindowPos(appState.mainWindow, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    pumpMessages();
+}
+
+// Closes every message box with the given title from another thread until finished, and tells
+// whether one came and its owner. Unlike answerMessageBox it does not wait for a box to come.
+struct MessageBoxWatcher {
+    explicit MessageBoxWatcher(std::wstring title)
+        : watcher([this, title]() {
+              for (; !stopping; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+                  if (HWND box = FindWindowW(L"#32770", title.c_str())) {
+                      owner = GetWindow(box, GW_OWNER);
+                      seen = true;
+                      PostMessageW(box, WM_COMMAND, IDOK, 0);
+                  }
+          })
+    {
+    }
+    ~MessageBoxWatcher()
+    {
+        finish();
+    }
+    void finish()
+    {
+        stopping = true;
+        if (watcher.joinable())
+            watcher.join();
+    }
+
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> seen{false};
+    std::atomic<HWND> owner{nullptr};
+    std::thread watcher;
+};
+
+// The main window's titles while it is visible, read at every message it gets.
+std::set<std::wstring> visibleTitles;
+
+LRESULT CALLBACK recordVisibleTitle(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    wchar_t className[32] = {};
+    if (code == HC_ACTION && GetClassNameW(message->hwnd, className, 32) && std::wcscmp(className, L"VELMORA1") == 0 &&
+        IsWindowVisible(message->hwnd)) {
+        // InternalGetWindowText sends no message, so the hook does not run again inside itself.
+        wchar_t title[200] = {};
+        InternalGetWindowText(message->hwnd, title, 200);
+        visibleTitles.insert(title);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The byte offset of a virtual function in its vtable, from GCC's (Itanium) pointer-to-member form:
+// 1 + the offset.
+template <typename Member> size_t vtableSlot(Member member)
+{
+    struct {
+        uintptr_t pointer;
+        ptrdiff_t adjustment;
+    } raw;
+    static_assert(sizeof(raw) == sizeof(member), "unexpected pointer-to-member form");
+    std::memcpy(&raw, &member, sizeof raw);
+    return (raw.pointer - 1) / sizeof(void*);
+}
+
+using EndDrawFunction = HRESULT(STDMETHODCALLTYPE*)(ID2D1RenderTarget*, D2D1_TAG*, D2D1_TAG*);
+EndDrawFunction realEndDraw = nullptr;
+void* patchedVtable[128];
+int lostDeviceReports = 0;
+
+HRESULT STDMETHODCALLTYPE endDrawReportingLostDevice(ID2D1RenderTarget* target, D2D1_TAG* tag1, D2D1_TAG* tag2)
+{
+    realEndDraw(target, tag1, tag2);
+    ++lostDeviceReports;
+    return D2DERR_RECREATE_TARGET;
+}
+
+// Makes the current render target report a lost device at its next EndDraw, as after a driver
+// reset; Wine's target never does so by itself.
+void loseDeviceAtNextEndDraw()
+{
+    lostDeviceReports = 0;
+    ID2D1HwndRenderTarget* target = appState.renderTarget.Get();
+    void** realVtable = *reinterpret_cast<void***>(target);
+    size_t slotCount = vtableSlot(&ID2D1HwndRenderTarget::GetHwnd) + 1;
+    ASSERT_LE(slotCount, std::size(patchedVtable));
+    std::copy(realVtable, realVtable + slotCount, patchedVtable);
+    size_t endDrawSlot = vtableSlot(&ID2D1RenderTarget::EndDraw);
+    realEndDraw = reinterpret_cast<EndDrawFunction>(realVtable[endDrawSlot]);
+    patchedVtable[endDrawSlot] = reinterpret_cast<void*>(endDrawReportingLostDevice);
+    *reinterpret_cast<void***>(target) = patchedVtable;
+}
+
+} // namespace
+
+class MainWindowTest : public ProgramTest {};
+
+TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
+{
+    visibleTitles.clear();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, recordVisibleTitle, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(startProgram(someQuotes));
+    UnhookWindowsHookEx(hook);
+    // The created title is replaced before the window is first shown.
+    EXPECT_EQ(visibleTitles, std::set<std::wstring>{L"Paceword"});
+    EXPECT_EQ(windowText(appState.mainWindow), L"Paceword");
+
+    wchar_t className[32] = {};
+    GetClassNameW(appState.mainWindow, className, 32);
+    EXPECT_STREQ(className, L"VELMORA1");
+    EXPECT_EQ(resourceString(103), L"Velmora1");
+    EXPECT_EQ(resourceString(109), L"VELMORA1");
+    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICONSM), 0);
+
+    HMENU menu = GetMenu(appState.mainWindow);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    const std::pair<UINT, std::wstring> items[] = {{104, L"&About"}, {32772, L"Settings"}};
+    for (int position = 0; position < 2; ++position) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, position), items[position].first);
+        EXPECT_EQ(text, items[position].second);
+        EXPECT_EQ(GetSubMenu(menu, position), nullptr);
+    }
+
+    HMODULE module = GetModuleHandleW(nullptr);
+    HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(109));
+    ASSERT_NE(accelerators, nullptr);
+    ACCEL entries[4] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(accelerators, entries, 4), 2);
+    std::set<WORD> keys;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(entries[i].cmd, 104);
+        EXPECT_EQ(entries[i].fVirt & (FALT | FVIRTKEY | FCONTROL | FSHIFT), FALT); // characters, with Alt
+        keys.insert(entries[i].key);
+    }
+    EXPECT_EQ(keys, (std::set<WORD>{'?', '/'}));
+
+    for (int icon : {107, 108}) {
+        SCOPED_TRACE(icon);
+        HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(icon), RT_GROUP_ICON);
+        ASSERT_NE(group, nullptr);
+        // The group directory: three words, then 14-byte entries starting with the width (0 = 256).
+        const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+        WORD count = *reinterpret_cast<const WORD*>(directory + 4);
+        std::set<int> widths;
+        for (WORD i = 0; i < count; ++i)
+            widths.insert(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);
+        EXPECT_EQ(widths, (std::set<int>{16, 256}));
+        for (int size : {16, 256}) {
+            HICON image = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0));
+            EXPECT_NE(image, nullptr) << size;
+            DestroyIcon(image);
+        }
+    }
+
+    HRSRC manifestResource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(manifestResource, nullptr);
+    std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, manifestResource))),
+                         SizeofResource(module, manifestResource));
+    EXPECT_NE(manifest.find("asInvoker"), std::string::npos);
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, startsWithFocusedBoxItsFontAndTheQuoteLaidOutWithFirstWordUnderlined)
+{
+    ASSERT_TRUE(startProgram(someQuotes, &sizeTwentyOne));
     EXPECT_EQ(windowText(appState.mainWindow), L"Paceword");
     EXPECT_EQ(GetFocus(), appState.typingEdit);
-    EXPECT_EQ(appState.words.size(), 2u);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(appState.typingEdit, WM_GETFONT, 0, 0)), appState.editFont);
+    LOGFONTW font = {};
+    GetObjectW(appState.editFont, sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, 21);
+    EXPECT_STREQ(font.lfFaceName, L"Arial");
+    EXPECT_FALSE(appState.timerStarted);
+
+    // The layout holds the quote picked at start-up, not the first line of the file.
+    ASSERT_NE(appState.textLayout.Get(), nullptr);
+    const std::wstring& quote = appState.quotes[appState.quoteIndex];
+    UINT32 clusterCount = 0;
+    appState.textLayout->GetClusterMetrics(nullptr, 0, &clusterCount);
+    std::vector<DWRITE_CLUSTER_METRICS> clusters(clusterCount);
+    appState.textLayout->GetClusterMetrics(clusters.data(), clusterCount, &clusterCount);
+    UINT32 length = 0;
+    for (const DWRITE_CLUSTER_METRICS& cluster : clusters)
+        length += cluster.length;
+    EXPECT_EQ(length, quote.size());
+    RECT client = clientRectOf(appState.mainWindow);
+    EXPECT_EQ(appState.textLayout->GetMaxWidth(), static_cast<float>(client.right - 40));
+    EXPECT_EQ(appState.textLayout->GetMaxHeight(), static_cast<float>(client.bottom - 40));
+    FLOAT fontSize = 0;
+    appState.textLayout->GetFontSize(0, &fontSize, nullptr);
+    EXPECT_EQ(fontSize, 21.0f);
+
+    const UINT32 firstWordLength = static_cast<UINT32>(quote.find(L' '));
+    ASSERT_EQ(appState.underlineLength, static_cast<int32_t>(firstWordLength));
+    for (UINT32 position = 0; position < quote.size(); ++position) {
+        BOOL underlined = FALSE;
+        appState.textLayout->GetUnderline(position, &underlined);
+        EXPECT_EQ(underlined != FALSE, position < firstWordLength) << "position " << position;
+    }
+}
+
+TEST_F(MainWindowTest, typingControlsFollowTheClientSizeAlsoWhenTheBoxHeightIsNotWhole)
+{
+    for (const std::string* settings : {static_cast<const std::string*>(nullptr), &sizeTwentyOne}) {
+        SCOPED_TRACE(settings ? "text size 21" : "text size 20");
+        ASSERT_TRUE(startProgram(someQuotes, settings));
+        expectTypingControlsInPlace("after start-up");
+        const SIZE sizes[] = {{640, 480}, {1000, 700}, {330, 260}, {900, 300}};
+        for (SIZE size : sizes) {
+            resizeMainWindow(size.cx, size.cy);
+            expectTypingControlsInPlace((std::to_string(size.cx) + "x" + std::to_string(size.cy)).c_str());
+        }
+        stopProgram();
+    }
+    // 1.3 x 21 = 27.3: the box is 27 high and sits one pixel above the button's bottom.
+    ASSERT_TRUE(startProgram(someQuotes, &sizeTwentyOne));
+    RECT edit = placeInParent(appState.typingEdit);
+    EXPECT_EQ(edit.bottom - edit.top, 27);
+    EXPECT_EQ(edit.bottom, clientRectOf(appState.mainWindow).bottom - 21);
+}
+
+TEST_F(MainWindowTest, startedMaximisedTheControlsSitAtTheBottom)
+{
+    ASSERT_TRUE(startProgram(someQuotes, nullptr, SW_SHOWMAXIMIZED));
+    EXPECT_TRUE(IsZoomed(appState.mainWindow));
+    expectTypingControlsInPlace("maximised");
+}
+
+TEST_F(MainWindowTest, windowKeepsItsMinimumSize)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    // Only the minimum tracking size changes.
+    MINMAXINFO info = {{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}};
+    MINMAXINFO expected = {{1, 2}, {3, 4}, {5, 6}, {200, 150}, {9, 10}};
+    EXPECT_EQ(SendMessageW(appState.mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(std::memcmp(&info, &expected, sizeof info), 0)
+        << info.ptMinTrackSize.x << "x" << info.ptMinTrackSize.y << ", max track " << info.ptMaxTrackSize.x;
+
+    // Default processing of a move clamps to the minimum tracking size.
+    resizeMainWindow(50, 40);
+    RECT window = {};
+    GetWindowRect(appState.mainWindow, &window);
+    EXPECT_EQ(window.right - window.left, 200);
+    EXPECT_EQ(window.bottom - window.top, 150);
+}
+
+TEST_F(MainWindowTest, sizeRequestLaysOutFromTheCurrentClientRectangleAndSkipsMissingControls)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    HWND main = appState.mainWindow;
+    // The edit keeps its height: the button takes the height the edit had before the pass.
+    const int editHeight = placeInParent(appState.typingEdit).bottom - placeInParent(appState.typingEdit).top;
+    MoveWindow(appState.typingEdit, 1, 1, 10, editHeight, FALSE);
+    MoveWindow(appState.newTextButton, 2, 2, 10, 10, FALSE);
+    appState.clientRect = {0, 0, 1, 1};
+    EXPECT_EQ(SendMessageW(main, WM_SIZE, 0, 0), 0);
+    expectTypingControlsInPlace("size request with parameters 0");
+    EXPECT_EQ(appState.textLayout->GetMaxWidth(), static_cast<float>(clientRectOf(main).right - 40));
+
+    // As on the results screen: no typing controls, the three results controls present.
+    HWND edit = appState.typingEdit;
+    HWND button = appState.newTextButton;
+    appState.typingEdit = nullptr;
+    appState.newTextButton = nullptr;
+    MoveWindow(edit, 1, 1, 10, 10, FALSE);
+    MoveWindow(button, 2, 2, 10, 10, FALSE);
+    for (HWND* control : {&appState.resultsLabel, &appState.anotherTextButton, &appState.retryButton})
+        *control = CreateWindowExW(0, L"Button", L"", WS_CHILD, 0, 0, 5, 5, main, nullptr, nullptr, nullptr);
+    resizeMainWindow(700, 500);
+    RECT client = clientRectOf(main);
+    EXPECT_EQ(placeInParent(appState.resultsLabel), (RECT{20, client.bottom - 100, 240, client.bottom + 100}));
+    EXPECT_EQ(placeInParent(appState.anotherTextButton),
+              (RECT{client.right - 185, client.bottom - 55, client.right - 20, client.bottom - 20}));
+    EXPECT_EQ(placeInParent(appState.retryButton),
+              (RECT{client.right - 185, client.bottom - 105, client.right - 20, client.bottom - 70}));
+    EXPECT_EQ(placeInParent(edit), (RECT{1, 1, 11, 11}));
+    EXPECT_EQ(placeInParent(button), (RECT{2, 2, 12, 12}));
+
+    appState.typingEdit = edit;
+    appState.newTextButton = button;
+    for (HWND* control : {&appState.resultsLabel, &appState.anotherTextButton, &appState.retryButton}) {
+        DestroyWindow(*control);
+        *control = nullptr;
+    }
+}
+
+TEST_F(MainWindowTest, staticControlsArePaintedOnWhite)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    HWND label =
+        CreateWindowExW(0, L"Static", L"x", WS_CHILD, 0, 0, 50, 20, appState.mainWindow, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(label);
+    SetBkColor(dc, RGB(1, 2, 3));
+    SetTextColor(dc, RGB(4, 5, 6));
+    LRESULT brush = SendMessageW(appState.mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), appState.backgroundBrush);
+    EXPECT_NE(appState.backgroundBrush, nullptr);
+    EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+    EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
+    ReleaseDC(label, dc);
+    DestroyWindow(label);
+}
+
+TEST_F(MainWindowTest, aboutBoxOpensFromTheMenuCommandAndFromAltQuestionMarkOnTheMainWindowOnly)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    std::future<std::wstring> about = answerMessageBox(L"About Paceword");
+    EXPECT_EQ(SendMessageW(appState.mainWindow, WM_COMMAND, 104, 0), 0);
+    std::wstring text = about.get();
+    EXPECT_EQ(text.rfind(L"Paceword Version 1.0\n\n", 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L".example"), std::wstring::npos);
+    EXPECT_TRUE(IsWindowEnabled(appState.mainWindow));
+    // Typing goes on in the box after the box is closed.
+    EXPECT_EQ(GetFocus(), appState.typingEdit);
+
+    // Alt with a character arrives as WM_SYSCHAR while Alt is held; Wine matches the accelerator
+    // by the held Alt of the thread's key state, so the key state says so too.
+    auto pressAltWith = [](wchar_t character) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_MENU] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), WM_SYSCHAR, character, 1 | (1 << 29));
+        pumpMessages();
+        keys[VK_MENU] = 0;
+        SetKeyboardState(keys);
+    };
+    for (wchar_t character : {L'?', L'/'}) {
+        SetFocus(appState.typingEdit);
+        MessageBoxWatcher inTheBox(L"About Paceword");
+        pressAltWith(character);
+        inTheBox.finish();
+        EXPECT_FALSE(inTheBox.seen) << "typing box focused, Alt+" << char(character);
+
+        SetFocus(appState.mainWindow);
+        MessageBoxWatcher onTheWindow(L"About Paceword");
+        pressAltWith(character);
+        onTheWindow.finish();
+        EXPECT_TRUE(onTheWindow.seen) << "main window focused, Alt+" << char(character);
+        EXPECT_EQ(onTheWindow.owner.load(), appState.mainWindow);
+    }
+}
+
+TEST_F(MainWindowTest, changeNotificationFromAnotherControlIsNotTyping)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    HWND other =
+        CreateWindowExW(0, L"Edit", L"", WS_CHILD, 0, 0, 50, 20, appState.mainWindow, nullptr, nullptr, nullptr);
+    SendMessageW(appState.mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(other));
+    SendMessageW(appState.mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0);
+    EXPECT_FALSE(appState.timerStarted);
+    EXPECT_EQ(windowText(appState.mainWindow), L"Paceword");
+    DestroyWindow(other);
+    typeText(L"T");
+    EXPECT_TRUE(appState.timerStarted);
+}
+
+TEST_F(MainWindowTest, minimiseAndRestoreKeepTheWindowWhole)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    ShowWindow(appState.mainWindow, SW_MINIMIZE);
+    pumpMessages();
+    EXPECT_TRUE(IsIconic(appState.mainWindow));
+    ASSERT_NE(appState.textLayout.Get(), nullptr);
+    paintQuote(); // as a finished word would, while minimised
+    ShowWindow(appState.mainWindow, SW_RESTORE);
+    pumpMessages();
+    EXPECT_FALSE(IsIconic(appState.mainWindow));
+    expectTypingControlsInPlace("restored");
+    ASSERT_NE(appState.textLayout.Get(), nullptr);
+    EXPECT_EQ(appState.textLayout->GetMaxWidth(), static_cast<float>(clientRectOf(appState.mainWindow).right - 40));
+    EXPECT_NE(appState.renderTarget.Get(), nullptr);
+}
+
+TEST_F(MainWindowTest, lostDeviceGivesANewRenderTargetAndBrushes)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    discardDeviceResources();
+    paintQuote();
+    EXPECT_NE(appState.renderTarget.Get(), nullptr);
+    EXPECT_NE(appState.blackBrush.Get(), nullptr);
+    EXPECT_NE(appState.redBrush.Get(), nullptr);
+    EXPECT_NE(appState.whiteBrush.Get(), nullptr);
+
+#if defined(__GNUC__) && !defined(_MSC_VER)
+    loseDeviceAtNextEndDraw();
+    ValidateRect(appState.mainWindow, nullptr);
+    paintQuote();
+    // The lost target may be freed and a new one made at the same address: tell them apart by the
+    // table of functions, which only the lost one had patched.
+    EXPECT_EQ(lostDeviceReports, 1);
+    ASSERT_NE(appState.renderTarget.Get(), nullptr);
+    EXPECT_NE(*reinterpret_cast<void***>(appState.renderTarget.Get()), patchedVtable);
+    EXPECT_NE(appState.blackBrush.Get(), nullptr);
+    EXPECT_NE(appState.whiteBrush.Get(), nullptr);
+    EXPECT_NE(appState.redBrush.Get(), nullptr);
+    D2D1_SIZE_U size = appState.renderTarget->GetPixelSize();
+    RECT client = clientRectOf(appState.mainWindow);
+    EXPECT_EQ(size.width, static_cast<UINT32>(client.right));
+    EXPECT_EQ(size.height, static_cast<UINT32>(client.bottom));
+    // The window is repainted with the new target.
+    EXPECT_TRUE(GetUpdateRect(appState.mainWindow, nullptr, FALSE));
+    pumpMessages();
+#endif
+}
+
+// No quote to type: the program says where it looked and ends before drawing anything.
+class NoQuotesTest : public ProgramTest {
+  protected:
+    void expectRefusedStart(const std::function<bool()>& start)
+    {
+        std::future<std::wstring> message = answerMessageBox(L"Paceword");
+        visibleTitles.clear();
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, recordVisibleTitle, nullptr, GetCurrentThreadId());
+        EXPECT_FALSE(start());
+        UnhookWindowsHookEx(hook);
+        EXPECT_TRUE(visibleTitles.empty()) << "the main window was shown";
+        std::wstring text = message.get();
+        wchar_t folder[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        EXPECT_NE(text.find(L"quotes.txt"), std::wstring::npos) << std::string(text.begin(), text.end());
+        EXPECT_NE(text.find(folder), std::wstring::npos) << std::string(text.begin(), text.end());
+        EXPECT_EQ(appState.mainWindow, nullptr);
+        EXPECT_EQ(FindWindowW(L"VELMORA1", nullptr), nullptr);
+    }
+};
+
+TEST_F(NoQuotesTest, emptyFile)
+{
+    expectRefusedStart([] { return startProgram(""); });
+}
+
+TEST_F(NoQuotesTest, onlyEmptyLines)
+{
+    expectRefusedStart([] { return startProgram("\n\r\n\n"); });
+}
+
+TEST_F(NoQuotesTest, missingFile)
+{
+    // The fixture always writes quotes.txt: start once to get the folder, then remove the file.
+    ASSERT_TRUE(startProgram(someQuotes));
+    stopProgram();
+    ASSERT_TRUE(DeleteFileW(L"quotes.txt"));
+    expectRefusedStart([] {
+        HACCEL accelerators = nullptr;
+        bool started = startApplication(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators);
+        pumpMessages();
+        return started;
+    });
 }
