@@ -1,3 +1,218 @@
 #!/usr/bin/env bash
-# (to be written)
-exit 0
+# A whole attempt with real keys: starts the real Paceword.exe under Wine with a one-quote library,
+# types the quote through the X server, and follows the window title and the screen: the typed
+# text in the box, the results label and buttons, a retry, a wrong character with its red frame
+# (also after a resize), a new text with Esc, a second complete attempt and Enter.
+# Usage: typingWithRealKeys.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
+# shellcheck disable=SC2317  # the helpers below are called through check
+set -uo pipefail
+
+exe=${1:?usage: typingWithRealKeys.sh Paceword.exe}
+export WINEDEBUG=-all
+quote="Quick brown fox jumps"
+timerTitle="TIMER STARTED!!!!! GO! GO! GO!!! TYPE! TYPE! TYPE!!! FAST! FAST! FAST!!! GOOD LUCK! ......"
+passed=0
+failed=0
+work=$(mktemp -d)
+shot="$work/screen.png"
+pid=
+
+stopProgram() {
+    # The wineserver is shared with other tests: end only our own process.
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null
+    fi
+    [ -n "$pid" ] && wait "$pid" 2>/dev/null
+    pid=
+}
+trap 'stopProgram; rm -rf "$work"' EXIT
+
+pass() {
+    passed=$((passed + 1))
+    echo "ok: $1"
+}
+fail() {
+    failed=$((failed + 1))
+    echo "FAILED: $1"
+}
+finish() {
+    echo "typingWithRealKeys: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit
+}
+check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+title() {
+    xdotool getwindowname "$window" 2>/dev/null
+}
+
+# Waits up to 10 s for the window title to become $1.
+titleBecomes() {
+    for _ in $(seq 100); do
+        [ "$(title)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "  title is \"$(title)\", not \"$1\""
+    return 1
+}
+
+# Prints "width height x y" of the client area on the screen. Wine gives the client area, where
+# Direct2D draws, an X child window of its own below the menu bar: the largest child. Without
+# one, the window less a menu bar of 20 pixels stands in for it.
+clientGeometry() {
+    local child
+    child=$(xwininfo -tree -id "$window" |
+        awk 'match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+$/) {
+                 split(substr($0, RSTART), f, /[x+ ]+/)
+                 if (f[1] * f[2] > best) { best = f[1] * f[2]; line = f[1] " " f[2] " " f[5] " " f[6] }
+             }
+             END { if (line) print line }')
+    if [ -n "$child" ]; then
+        echo "$child"
+    else
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        echo "$WIDTH $((HEIGHT - 20)) $X $((Y + 20))"
+    fi
+}
+
+# Prints the dark, white and red pixel counts of a rectangle given in client coordinates
+# (x y width height; negative x or y count from the right or bottom edge) on a fresh screenshot.
+pixelCounts() {
+    local cw ch cx cy x=$1 y=$2
+    read -r cw ch cx cy <<<"$(clientGeometry)"
+    [ "$x" -lt 0 ] && x=$((cw + x))
+    [ "$y" -lt 0 ] && y=$((ch + y))
+    import -window root "$shot" 2>/dev/null
+    convert "$shot" -crop "${3}x${4}+$((cx + x))+$((cy + y))" +repage -depth 8 rgb:- 2>/dev/null |
+        od -An -v -tu1 -w3 |
+        awk '{ if ($1 + $2 + $3 < 300) d++; else if ($1 > 230 && $2 > 230 && $3 > 230) w++
+               if ($1 > 200 && $2 < 60 && $3 < 60) r++ }
+             END { print d + 0, w + 0, r + 0 }'
+}
+
+# Counts the red pixels in the lowest 80 rows of the client area, where the typing box sits
+# (20 pixels above the bottom, 26 high at the default text size) with its frame round it.
+redPixelsAroundBox() {
+    local cw ch cx cy dark white red
+    read -r cw ch cx cy <<<"$(clientGeometry)"
+    read -r dark white red <<<"$(pixelCounts 0 -80 "$cw" 80)"
+    echo "$red"
+}
+
+# Waits up to 5 s for dark drawing on a white ground in a client rectangle (x y width height):
+# text or a control that really reached the screen.
+drawnOnWhite() {
+    local dark=0 white=0
+    for _ in $(seq 25); do
+        read -r dark white _ <<<"$(pixelCounts "$@")"
+        [ "$dark" -ge 40 ] && [ $((white * 2)) -ge $(($3 * $4)) ] && return 0
+        sleep 0.2
+    done
+    echo "  $dark dark and $white white pixels of $(($3 * $4))"
+    return 1
+}
+
+# Waits up to 5 s for the frame to show (or, with "none", to be gone).
+frameBecomes() {
+    local red=0
+    for _ in $(seq 25); do
+        red=$(redPixelsAroundBox)
+        if [ "$1" = shown ] && [ "$red" -ge 100 ]; then return 0; fi
+        if [ "$1" = none ] && [ "$red" -eq 0 ]; then return 0; fi
+        sleep 0.2
+    done
+    echo "  $red red pixels round the box"
+    return 1
+}
+
+typeKeys() {
+    xdotool type --delay 30 "$1"
+}
+
+printf '%s\n' "$quote" >"$work/quotes.txt"
+# The output goes to a file, never a pipe: a Wine process that outlives us would hold the pipe.
+(cd "$work" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
+pid=$!
+
+window=
+for _ in $(seq 60); do
+    window=$(xdotool search --onlyvisible --name '^Paceword$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+done
+if [ -z "$window" ]; then
+    fail "no window titled Paceword appeared within 30 s (wine log below)"
+    cat "$work/wine.log"
+    finish
+fi
+
+# There is no window manager on the private display: give the window the X input focus
+# directly; inside it the typing box has the keyboard focus from the start.
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 0.5
+check "the first paint shows no red frame" frameBecomes none
+
+# What is typed shows in the box: its inside, clear of the border and the caret at its left.
+typeKeys "${quote:0:3}"
+check "the typed text shows in the box" drawnOnWhite 26 -43 60 20
+typeKeys "${quote:3}"
+check "typing the whole quote shows the results screen" titleBecomes "Good job! :D"
+# The label (its upper 100 pixels lie inside the client area) and the two buttons.
+check "the results label shows the figures" drawnOnWhite 20 -100 220 100
+check "the two results buttons show" drawnOnWhite -185 -105 165 85
+
+xdotool key r
+check "r on the results screen retries" titleBecomes "Paceword"
+
+typeKeys "x"
+check "a wrong first character starts the clock" titleBecomes "$timerTitle"
+check "a wrong character shows the red frame round the box" frameBecomes shown
+
+# A resize moves the box to the new bottom edge and repaints the window: the frame must be drawn
+# again there while the text is still wrong. The band checked lies wholly below the old box.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool windowsize "$window" $((WIDTH + 60)) $((HEIGHT + 100))
+sleep 0.3
+check "the frame shows again after a resize while the text is wrong" frameBecomes shown
+
+xdotool key BackSpace
+check "deleting the wrong character removes the frame" frameBecomes none
+
+typeKeys "Qx"
+xdotool key Escape
+check "Esc gives a new text" titleBecomes "Paceword"
+check "the new attempt shows no frame" frameBecomes none
+
+typeKeys "${quote:0:3}"
+check "the new box shows what is typed" drawnOnWhite 26 -43 60 20
+typeKeys "${quote:3}"
+check "the quote can be typed again after Esc" titleBecomes "Good job! :D"
+xdotool key Return
+check "Enter on the results screen gives a new text" titleBecomes "Paceword"
+
+# Closing the window ends the program.
+xdotool key alt+F4
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    fail "Alt+F4 did not end the program"
+else
+    pass "Alt+F4 ends the program"
+    wait "$pid" 2>/dev/null
+    pid=
+fi
+
+stopProgram
+finish
