@@ -39,6 +39,11 @@ void loadSettings()
 
 bool writeSettings()
 {
+    // A settings.txt marked read-only is left as it is. Windows refuses to replace it anyway;
+    // Wine (8.0) replaces it, so the mark is checked here.
+    DWORD attributes = GetFileAttributesW(settingsFileName);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     // The new content goes to a temporary file that then replaces settings.txt in one step, so
     // a failed write never leaves the settings lost or cut short.
     std::string bytes = formatSettingsText(appState.textSize, appState.fontFamily);

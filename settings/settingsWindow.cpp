@@ -163,6 +163,14 @@ void saveSettings()
         if (replacedFont)
             DeleteObject(replacedFont);
     }
+    // The layout passes move the typing box and the button, which are repainted at their new
+    // size anyway. They are invalidated first because under Wine (8.0) moving a painted child
+    // of the Direct2D window with its pixels copied along never returns: the X11 driver waits
+    // for an exposure event of the copy that does not come. A wholly invalid child is moved
+    // without a copy.
+    for (HWND control : {appState.typingEdit, appState.newTextButton})
+        if (control)
+            RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }
