@@ -90,7 +90,9 @@ struct AppState {
 
     // Direct2D and DirectWrite objects, one reference each
     ComPtr<ID2D1Factory> d2dFactory;
-    ComPtr<ID2D1HwndRenderTarget> renderTarget;
+    // The window render target; under Wine a render target bound to the window's DC instead
+    // (see createDeviceResources).
+    ComPtr<ID2D1RenderTarget> renderTarget;
     ComPtr<ID2D1SolidColorBrush> blackBrush;
     ComPtr<ID2D1SolidColorBrush> redBrush;
     ComPtr<ID2D1SolidColorBrush> whiteBrush;
