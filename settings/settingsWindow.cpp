@@ -30,11 +30,20 @@ std::wstring windowText(HWND window)
     return text;
 }
 
+// The owner's activation takes the keyboard focus for the main window itself: typing goes on
+// in the typing box, so the focus goes back there (to the main window on the results screen,
+// where its keys work).
+void returnFocusToMainWindow()
+{
+    SetFocus(appState.typingEdit ? appState.typingEdit : appState.mainWindow);
+}
+
 void closeSettingsWindow()
 {
     // The owner is enabled first so that it, not another program, becomes active.
     EnableWindow(appState.mainWindow, TRUE);
     DestroyWindow(appState.settingsWindow);
+    returnFocusToMainWindow();
 }
 
 }  // namespace
@@ -110,6 +119,7 @@ LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         EnableWindow(appState.mainWindow, TRUE);
         saveSettings();
         DestroyWindow(appState.settingsWindow);
+        returnFocusToMainWindow();
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == CMD_SAVE) {
@@ -163,14 +173,6 @@ void saveSettings()
         if (replacedFont)
             DeleteObject(replacedFont);
     }
-    // The layout passes move the typing box and the button, which are repainted at their new
-    // size anyway. They are invalidated first because under Wine (8.0) moving a painted child
-    // of the Direct2D window with its pixels copied along never returns: the X11 driver waits
-    // for an exposure event of the copy that does not come. A wholly invalid child is moved
-    // without a copy.
-    for (HWND control : {appState.typingEdit, appState.newTextButton})
-        if (control)
-            RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }

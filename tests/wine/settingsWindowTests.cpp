@@ -385,6 +385,8 @@ TEST_F(SettingsWindowTest, everyWayOfClosingEnablesTheMainWindowAndOnlyCancelDis
             PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         pumpMessages();
         EXPECT_TRUE(IsWindowEnabled(appState.mainWindow));
+        // Typing goes on in the box without a click.
+        EXPECT_EQ(GetFocus(), appState.typingEdit);
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(appState.settingsWindow, nullptr);
         EXPECT_EQ(appState.textSizeEdit, nullptr);
