@@ -6,79 +6,13 @@
 set -uo pipefail
 
 exe=${1:?usage: quoteOnScreen.sh Paceword.exe}
-export WINEDEBUG=-all
 quote="Typing fast is a skill that grows with patient practice every day"
-passed=0
-failed=0
-work=$(mktemp -d)
-pid=
+testName=quoteOnScreen
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
 
-stopProgram() {
-    # The wineserver is shared with other tests: end only our own process.
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null
-        for _ in $(seq 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    fi
-    pid=
-}
-trap 'stopProgram; rm -rf "$work"' EXIT
+startPaceword
 
-pass() {
-    passed=$((passed + 1))
-    echo "ok: $1"
-}
-fail() {
-    failed=$((failed + 1))
-    echo "FAILED: $1"
-}
-finish() {
-    echo "quoteOnScreen: $passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
-
-printf '%s\n' "$quote" >"$work/quotes.txt"
-# The output goes to a file, never a pipe: a Wine process that outlives us would hold the pipe.
-(cd "$work" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
-pid=$!
-
-window=
-for _ in $(seq 60); do
-    window=$(xdotool search --name '^Paceword$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.5
-done
-if [ -z "$window" ]; then
-    fail "no window titled Paceword appeared within 30 s (wine log below)"
-    cat "$work/wine.log"
-    finish
-fi
-
-# Prints "width height x y" of the client area on the screen. Wine gives the client area, where
-# Direct2D draws, an X child window of its own below the menu bar: the largest child. Without one,
-# the window less a menu bar of at most 20 pixels stands in for it (the text area checked below
-# starts 15 pixels further down, clear of the menu either way).
-clientGeometry() {
-    local child
-    child=$(xwininfo -tree -id "$window" |
-        awk 'match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+$/) {
-                 split(substr($0, RSTART), f, /[x+ ]+/)
-                 if (f[1] * f[2] > best) { best = f[1] * f[2]; line = f[1] " " f[2] " " f[5] " " f[6] }
-             }
-             END { if (line) print line }')
-    if [ -n "$child" ]; then
-        echo "$child"
-    else
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        echo "$WIDTH $((HEIGHT - 20)) $X $((Y + 20))"
-    fi
-}
 
 # Counts the dark pixels of the text area in the screenshot.
 darkPixels() {
@@ -86,7 +20,6 @@ darkPixels() {
         -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
 }
 
-shot="$work/screen.png"
 cw=
 dark=0
 # Waits for the first paint: the text area stops being blank.

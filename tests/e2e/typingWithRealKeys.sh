@@ -8,48 +8,12 @@
 set -uo pipefail
 
 exe=${1:?usage: typingWithRealKeys.sh Paceword.exe}
-export WINEDEBUG=-all
 quote="Quick brown fox jumps"
+testName=typingWithRealKeys
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
 timerTitle="TIMER STARTED!!!!! GO! GO! GO!!! TYPE! TYPE! TYPE!!! FAST! FAST! FAST!!! GOOD LUCK! ......"
-passed=0
-failed=0
-work=$(mktemp -d)
-shot="$work/screen.png"
-pid=
 
-stopProgram() {
-    # The wineserver is shared with other tests: end only our own process.
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null
-        for _ in $(seq 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null
-    fi
-    [ -n "$pid" ] && wait "$pid" 2>/dev/null
-    pid=
-}
-trap 'stopProgram; rm -rf "$work"' EXIT
-
-pass() {
-    passed=$((passed + 1))
-    echo "ok: $1"
-}
-fail() {
-    failed=$((failed + 1))
-    echo "FAILED: $1"
-}
-finish() {
-    echo "typingWithRealKeys: $passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
-check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
-    local what=$1
-    shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
-}
 
 title() {
     xdotool getwindowname "$window" 2>/dev/null
@@ -65,24 +29,6 @@ titleBecomes() {
     return 1
 }
 
-# Prints "width height x y" of the client area on the screen. Wine gives the client area, where
-# Direct2D draws, an X child window of its own below the menu bar: the largest child. Without
-# one, the window less a menu bar of 20 pixels stands in for it.
-clientGeometry() {
-    local child
-    child=$(xwininfo -tree -id "$window" |
-        awk 'match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+$/) {
-                 split(substr($0, RSTART), f, /[x+ ]+/)
-                 if (f[1] * f[2] > best) { best = f[1] * f[2]; line = f[1] " " f[2] " " f[5] " " f[6] }
-             }
-             END { if (line) print line }')
-    if [ -n "$child" ]; then
-        echo "$child"
-    else
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        echo "$WIDTH $((HEIGHT - 20)) $X $((Y + 20))"
-    fi
-}
 
 # Prints the dark, white and red pixel counts of a rectangle given in client coordinates
 # (x y width height; negative x or y count from the right or bottom edge) on a fresh screenshot.
@@ -138,23 +84,7 @@ typeKeys() {
     xdotool type --delay 30 "$1"
 }
 
-printf '%s\n' "$quote" >"$work/quotes.txt"
-# The output goes to a file, never a pipe: a Wine process that outlives us would hold the pipe.
-(cd "$work" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
-pid=$!
-
-window=
-for _ in $(seq 60); do
-    window=$(xdotool search --onlyvisible --name '^Paceword$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.5
-done
-if [ -z "$window" ]; then
-    fail "no window titled Paceword appeared within 30 s (wine log below)"
-    cat "$work/wine.log"
-    finish
-fi
+startPaceword
 
 # There is no window manager on the private display: give the window the X input focus
 # directly; inside it the typing box has the keyboard focus from the start.
