@@ -4,8 +4,7 @@ AppState appState;
 
 void initializeStaticState()
 {
-    appState.fontFamilies = {L"Arial", L"Calibri", L"Courier New", L"Georgia", L"Segoe Script",
-                             L"Times New Roman"};
+    appState.fontFamilies = {L"Arial", L"Calibri", L"Courier New", L"Georgia", L"Segoe Script", L"Times New Roman"};
     appState.randomEngine.seed(std::mt19937::default_seed);
     if (!appState.backgroundBrush)
         appState.backgroundBrush = CreateSolidBrush(RGB(255, 255, 255));

@@ -40,8 +40,7 @@ LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
         openSettingsWindow();
         return 0;
     }
-    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit &&
-        reinterpret_cast<HWND>(lParam) == appState.typingEdit)
+    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit && reinterpret_cast<HWND>(lParam) == appState.typingEdit)
         return onTypingEditChanged();
     if (LOWORD(wParam) == CMD_NEW_TEXT || LOWORD(wParam) == CMD_ANOTHER_TEXT) {
         resetAttempt(false);

@@ -75,9 +75,9 @@ bool registerMainWindowClass()
 bool initializeApplication(HINSTANCE instance, int showCommand)
 {
     appState.instance = instance;
-    appState.mainWindow = CreateWindowExW(0, appState.windowClassName, appState.windowTitle,
-                                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, 0, CW_USEDEFAULT,
-                                          0, nullptr, nullptr, instance, nullptr);
+    appState.mainWindow =
+        CreateWindowExW(0, appState.windowClassName, appState.windowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
     if (!appState.mainWindow) {
         reportStartupFailure(L"the main window");
         return false;

@@ -18,12 +18,12 @@ std::string quoteFilePath;
 std::size_t quoteFileSize = 0;
 
 // Lines of varied words, about 100 bytes each, LF-ended; the same file on every run.
-bool writeQuoteFile(const std::string& path) {
-    const char* const words[] = {"the",     "quick",  "brown",    "fox",     "jumps",   "over",
-                                 "lazy",    "dog",    "typing",   "speed",   "measure", "every",
-                                 "keyboard", "letter", "sentence", "quietly", "after",   "river",
-                                 "mountain", "a",      "of",       "never",   "patience", "winter",
-                                 "light",   "remember", "strong",  "garden",  "whisper", "number"};
+bool writeQuoteFile(const std::string& path)
+{
+    const char* const words[] = {
+        "the",     "quick", "brown",    "fox",    "jumps",    "over",     "lazy",   "dog",    "typing",   "speed",
+        "measure", "every", "keyboard", "letter", "sentence", "quietly",  "after",  "river",  "mountain", "a",
+        "of",      "never", "patience", "winter", "light",    "remember", "strong", "garden", "whisper",  "number"};
     const std::size_t wordCount = sizeof words / sizeof words[0];
     std::mt19937 engine(12345);
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -48,13 +48,15 @@ bool writeQuoteFile(const std::string& path) {
 
 // The program keeps its quotes until it ends, so freeing them is left out of the timing;
 // the bytes of the file, which are freed once the lines are made, are timed.
-void freeUntimed(benchmark::State& state, std::vector<std::wstring>& quotes) {
+void freeUntimed(benchmark::State& state, std::vector<std::wstring>& quotes)
+{
     state.PauseTiming();
     std::vector<std::wstring>().swap(quotes);
     state.ResumeTiming();
 }
 
-void ourReader(benchmark::State& state) {
+void ourReader(benchmark::State& state)
+{
     for (auto _ : state) {
         std::vector<std::wstring> quotes;
         {
@@ -72,11 +74,11 @@ void ourReader(benchmark::State& state) {
         }
         freeUntimed(state, quotes);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(quoteFileSize));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(quoteFileSize));
 }
 
-void wideStreamReader(benchmark::State& state) {
+void wideStreamReader(benchmark::State& state)
+{
     for (auto _ : state) {
         std::wifstream stream(quoteFilePath, std::ios::binary);
         std::vector<std::wstring> quotes;
@@ -91,12 +93,12 @@ void wideStreamReader(benchmark::State& state) {
         }
         freeUntimed(state, quotes);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(quoteFileSize));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(quoteFileSize));
 }
 
 // The floor: the file's bytes into a buffer that already exists, nothing more.
-void bareRead(benchmark::State& state) {
+void bareRead(benchmark::State& state)
+{
     std::string buffer(quoteFileSize, '\0');
     for (auto _ : state) {
         std::FILE* file = std::fopen(quoteFilePath.c_str(), "rb");
@@ -112,8 +114,7 @@ void bareRead(benchmark::State& state) {
             break;
         }
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(quoteFileSize));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(quoteFileSize));
 }
 
 }  // namespace
@@ -123,7 +124,8 @@ BENCHMARK(ourReader)->Unit(benchmark::kMillisecond);
 BENCHMARK(wideStreamReader)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(bareRead)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

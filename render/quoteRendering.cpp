@@ -141,13 +141,12 @@ bool createDeviceResources()
     }
     if (FAILED(result))
         return false;
-    bool made =
-        SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1),
-                                                               appState.blackBrush.ReleaseAndGetAddressOf())) &&
-        SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 0, 0, 1),
-                                                               appState.redBrush.ReleaseAndGetAddressOf())) &&
-        SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1),
-                                                               appState.whiteBrush.ReleaseAndGetAddressOf()));
+    bool made = SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1),
+                                                                       appState.blackBrush.ReleaseAndGetAddressOf())) &&
+                SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 0, 0, 1),
+                                                                       appState.redBrush.ReleaseAndGetAddressOf())) &&
+                SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1),
+                                                                       appState.whiteBrush.ReleaseAndGetAddressOf()));
     if (!made)
         discardDeviceResources();
     return made;
@@ -163,8 +162,9 @@ void discardDeviceResources()
 
 bool createDwriteFactory()
 {
-    return SUCCEEDED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                         reinterpret_cast<IUnknown**>(appState.dwriteFactory.ReleaseAndGetAddressOf())));
+    return SUCCEEDED(
+        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                            reinterpret_cast<IUnknown**>(appState.dwriteFactory.ReleaseAndGetAddressOf())));
 }
 
 bool createTextFormat(const wchar_t* localeName)
@@ -191,9 +191,9 @@ void rebuildTextLayout()
     float maxWidth = static_cast<float>(std::max<LONG>(appState.clientRect.right - 40, 0));
     float maxHeight = static_cast<float>(std::max<LONG>(appState.clientRect.bottom - 40, 0));
     ComPtr<IDWriteTextLayout> layout;
-    HRESULT result = appState.dwriteFactory->CreateTextLayout(quote.c_str(), static_cast<UINT32>(quote.size()),
-                                                              appState.textFormat.Get(), maxWidth, maxHeight,
-                                                              layout.GetAddressOf());
+    HRESULT result =
+        appState.dwriteFactory->CreateTextLayout(quote.c_str(), static_cast<UINT32>(quote.size()),
+                                                 appState.textFormat.Get(), maxWidth, maxHeight, layout.GetAddressOf());
     // On failure the last good layout stays.
     if (SUCCEEDED(result))
         appState.textLayout = layout;

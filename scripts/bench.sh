@@ -1,7 +1,19 @@
 #!/bin/sh
-# Builds the quote loading benchmark natively in Release and runs it; arguments go to it.
+# The quote loading benchmark: natively with Google Benchmark (arguments go to it), then the
+# Windows build's timings under Wine.
 set -eu
 cd "$(dirname "$0")/.."
-cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
+scripts/install-deps.sh
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench --target quote_loading_benchmark -j2
-exec build/bench/quote_loading_benchmark "$@"
+build/bench/quote_loading_benchmark "$@"
+
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/windows --target quote_loading_times -j2
+scripts/make-wineprefix.sh "$PWD/build/wineprefix"
+echo "Windows build under Wine:"
+log=$(mktemp)
+# Output through a file: a wineserver started here would hold a pipe open.
+(cd build/windows && WINEPREFIX=$PWD/../wineprefix WINEDEBUG=-all wine ./quote_loading_times.exe >"$log" 2>&1)
+cat "$log"
+rm -f "$log"

@@ -9,17 +9,20 @@
 
 namespace {
 
-bool isCWhiteSpace(char c) {
+bool isCWhiteSpace(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isHexDigit(char c) {
+bool isHexDigit(char c)
+{
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 // Takes the next line from `bytes` at `position` as getline would: true when reading it took at
 // least one byte, even if only the LF. The LF is consumed and a CR just before it dropped.
-bool takeLine(const std::string& bytes, std::size_t& position, std::string& line) {
+bool takeLine(const std::string& bytes, std::size_t& position, std::string& line)
+{
     if (position >= bytes.size()) {
         return false;
     }
@@ -39,7 +42,8 @@ bool takeLine(const std::string& bytes, std::size_t& position, std::string& line
 // Not strtof: the Windows C runtimes differ in what they accept (hexadecimal forms, "infinity",
 // "nan(...)"), so the parse goes through from_chars, which reads the same everywhere. from_chars
 // takes no '+' and would take a second '-', so the sign is read here and applied afterwards.
-bool readLeadingFloat(const std::string& line, float& value) {
+bool readLeadingFloat(const std::string& line, float& value)
+{
     const char* position = line.data();
     const char* const end = line.data() + line.size();
     while (position != end && isCWhiteSpace(*position)) {
@@ -56,10 +60,9 @@ bool readLeadingFloat(const std::string& line, float& value) {
 
     float parsed = 0.0f;
     std::from_chars_result result{};
-    const bool hexadecimal = end - position >= 3 && position[0] == '0' &&
-                             (position[1] == 'x' || position[1] == 'X') &&
-                             (isHexDigit(position[2]) ||
-                              (position[2] == '.' && end - position >= 4 && isHexDigit(position[3])));
+    const bool hexadecimal =
+        end - position >= 3 && position[0] == '0' && (position[1] == 'x' || position[1] == 'X') &&
+        (isHexDigit(position[2]) || (position[2] == '.' && end - position >= 4 && isHexDigit(position[3])));
     if (hexadecimal) {
         result = std::from_chars(position + 2, end, parsed, std::chars_format::hex);
     } else {
@@ -73,7 +76,8 @@ bool readLeadingFloat(const std::string& line, float& value) {
     return true;
 }
 
-void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily) {
+void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily)
+{
     std::size_t position = 0;
     std::string line;
     if (!takeLine(bytes, position, line)) {
@@ -92,15 +96,17 @@ void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& 
     }
 }
 
-std::string formatTextSize(float textSize) {
+std::string formatTextSize(float textSize)
+{
     // Six significant digits as "%g" writes them; the largest double form fits easily.
     char buffer[64];
-    const std::to_chars_result result = std::to_chars(
-        buffer, buffer + sizeof buffer, static_cast<double>(textSize), std::chars_format::general, 6);
+    const std::to_chars_result result =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(textSize), std::chars_format::general, 6);
     return std::string(buffer, result.ptr);
 }
 
-std::string formatSettingsText(float textSize, const std::wstring& fontFamily) {
+std::string formatSettingsText(float textSize, const std::wstring& fontFamily)
+{
     std::string text = formatTextSize(textSize);
     text += "\r\n";
     for (const wchar_t unit : fontFamily) {
@@ -111,11 +117,13 @@ std::string formatSettingsText(float textSize, const std::wstring& fontFamily) {
     return text;
 }
 
-bool isUsableTextSize(float textSize) {
+bool isUsableTextSize(float textSize)
+{
     return std::isfinite(textSize) && textSize > 0.0f && textSize <= largestUsableTextSize;
 }
 
-std::wstring formatSizeField(float textSize) {
+std::wstring formatSizeField(float textSize)
+{
     // Clamped in double before the conversion: a float outside int's range makes the cast
     // undefined. The field only ever shows sizes of a few digits.
     double truncated = std::trunc(static_cast<double>(textSize));
@@ -128,7 +136,8 @@ std::wstring formatSizeField(float textSize) {
     return std::to_wstring(static_cast<int>(truncated));
 }
 
-bool readSizeField(const std::wstring& text, float& textSize) {
+bool readSizeField(const std::wstring& text, float& textSize)
+{
     if (text.empty()) {
         return false;
     }
@@ -154,6 +163,7 @@ bool readSizeField(const std::wstring& text, float& textSize) {
     return true;
 }
 
-bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text) {
+bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text)
+{
     return std::binary_search(families.begin(), families.end(), text);
 }

@@ -69,11 +69,10 @@ void openSettingsWindow()
     RECT desktop = {};
     GetClientRect(appState.desktopWindow, &desktop);
     EnableWindow(appState.mainWindow, FALSE);
-    appState.settingsWindow =
-        CreateWindowExW(0, MAKEINTATOM(appState.settingsClassAtom), L"Settings",
-                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, (desktop.right - desktop.left) / 3,
-                        (desktop.bottom - desktop.top) / 7, 380, 500, appState.mainWindow, nullptr,
-                        appState.instance, nullptr);
+    appState.settingsWindow = CreateWindowExW(0, MAKEINTATOM(appState.settingsClassAtom), L"Settings",
+                                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                                              (desktop.right - desktop.left) / 3, (desktop.bottom - desktop.top) / 7,
+                                              380, 500, appState.mainWindow, nullptr, appState.instance, nullptr);
     if (!appState.settingsWindow) {
         // Never leave the main window disabled with nothing to enable it again.
         EnableWindow(appState.mainWindow, TRUE);
@@ -88,8 +87,8 @@ void openSettingsWindow()
     UpdateWindow(sizeLabel);
     UpdateWindow(familyLabel);
 
-    appState.textSizeEdit = createSettingsControl(L"Edit", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER,
-                                                  135, 10, 198, 20);
+    appState.textSizeEdit =
+        createSettingsControl(L"Edit", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER, 135, 10, 198, 20);
     appState.fontFamilyCombo = createSettingsControl(
         L"ComboBox", L"", WS_CHILD | WS_VSCROLL | CBS_DROPDOWN | CBS_HASSTRINGS, 135, 45, 200, 100);
     SetWindowTextW(appState.textSizeEdit, formatSizeField(appState.textSize).c_str());

@@ -3,13 +3,15 @@
 #include <charconv>
 #include <cmath>
 
-int64_t elapsedMilliseconds(int64_t startTime, int64_t endTime) {
+int64_t elapsedMilliseconds(int64_t startTime, int64_t endTime)
+{
     // Kept in 64 bits: 32 bits of milliseconds would wrap after 24.8 days.
     const int64_t milliseconds = (endTime - startTime) / 1000000;
     return milliseconds < 1 ? 1 : milliseconds;
 }
 
-AttemptFigures computeFigures(int64_t startTime, int64_t endTime, std::size_t quoteLength) {
+AttemptFigures computeFigures(int64_t startTime, int64_t endTime, std::size_t quoteLength)
+{
     AttemptFigures figures;
     const int64_t milliseconds = elapsedMilliseconds(startTime, endTime);
     figures.seconds = static_cast<double>(milliseconds) / 1000.0;
@@ -20,7 +22,8 @@ AttemptFigures computeFigures(int64_t startTime, int64_t endTime, std::size_t qu
     return figures;
 }
 
-std::wstring formatFigure(double value) {
+std::wstring formatFigure(double value)
+{
     const double rounded = std::round(value * 100.0) / 100.0;
     // to_chars and not swprintf: the Windows C runtimes do not all print doubles alike.
     // The largest double in fixed notation takes 309 digits, a sign and ".000000".
@@ -34,8 +37,9 @@ std::wstring formatFigure(double value) {
     return text;
 }
 
-std::wstring formatResultsText(const AttemptFigures& figures) {
-    return L"Seconds to type:            " + formatFigure(figures.seconds) +
-           L"\n\nWords per minute:         " + formatFigure(figures.wordsPerMinute) +
-           L"\n\nCharacters per minute:  " + formatFigure(figures.charactersPerMinute);
+std::wstring formatResultsText(const AttemptFigures& figures)
+{
+    return L"Seconds to type:            " + formatFigure(figures.seconds) + L"\n\nWords per minute:         " +
+           formatFigure(figures.wordsPerMinute) + L"\n\nCharacters per minute:  " +
+           formatFigure(figures.charactersPerMinute);
 }

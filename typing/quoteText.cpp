@@ -11,7 +11,8 @@ namespace {
 // Reads what is left of an open file onto the end of `bytes`. The size from the end position
 // only sets the first read: ftell cannot report sizes past 2 GB where long is 32 bits, so the
 // reads go on in blocks until end of file either way.
-bool appendRestOfFile(std::FILE* file, std::string& bytes) {
+bool appendRestOfFile(std::FILE* file, std::string& bytes)
+{
     std::size_t sizeHint = 0;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long endPosition = std::ftell(file);
@@ -55,7 +56,8 @@ bool appendRestOfFile(std::FILE* file, std::string& bytes) {
 
 }  // namespace
 
-bool readFileBytes(const char* path, std::string& bytes) {
+bool readFileBytes(const char* path, std::string& bytes)
+{
     bytes.clear();
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
@@ -77,7 +79,8 @@ bool readFileBytes(const char* path, std::string& bytes) {
     return ok;
 }
 
-void appendQuoteLines(const char* bytes, std::size_t count, std::vector<std::wstring>& lines) {
+void appendQuoteLines(const char* bytes, std::size_t count, std::vector<std::wstring>& lines)
+{
     if (count == 0) {
         return;
     }
@@ -88,8 +91,7 @@ void appendQuoteLines(const char* bytes, std::size_t count, std::vector<std::wst
     while (lineFeed != nullptr) {
         ++lineCount;
         ++lineFeed;
-        lineFeed = static_cast<const char*>(
-            std::memchr(lineFeed, '\n', static_cast<std::size_t>(bytesEnd - lineFeed)));
+        lineFeed = static_cast<const char*>(std::memchr(lineFeed, '\n', static_cast<std::size_t>(bytesEnd - lineFeed)));
     }
     lines.reserve(lines.size() + lineCount + 1);
 
@@ -114,7 +116,8 @@ void appendQuoteLines(const char* bytes, std::size_t count, std::vector<std::wst
     }
 }
 
-void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& words) {
+void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& words)
+{
     std::size_t start = 0;
     for (;;) {
         const std::size_t blank = quote.find(L' ', start);
@@ -129,7 +132,8 @@ void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& w
     }
 }
 
-int32_t underlineLengthFor(const std::vector<std::wstring>& words, std::size_t wordIndex) {
+int32_t underlineLengthFor(const std::vector<std::wstring>& words, std::size_t wordIndex)
+{
     if (wordIndex >= words.size()) {
         return 0;
     }
@@ -141,7 +145,8 @@ int32_t underlineLengthFor(const std::vector<std::wstring>& words, std::size_t w
     return static_cast<int32_t>(length);
 }
 
-bool hasTypableQuote(const std::vector<std::wstring>& quotes) {
+bool hasTypableQuote(const std::vector<std::wstring>& quotes)
+{
     for (const std::wstring& quote : quotes) {
         if (!quote.empty()) {
             return true;
@@ -150,7 +155,8 @@ bool hasTypableQuote(const std::vector<std::wstring>& quotes) {
     return false;
 }
 
-int32_t pickQuoteIndex(std::mt19937& engine, const std::vector<std::wstring>& quotes) {
+int32_t pickQuoteIndex(std::mt19937& engine, const std::vector<std::wstring>& quotes)
+{
     std::size_t index = 0;
     do {
         index = static_cast<std::size_t>(static_cast<uint64_t>(engine()) % quotes.size());

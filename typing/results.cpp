@@ -34,8 +34,8 @@ void showResults()
     GetClientRect(appState.mainWindow, &appState.clientRect);
     appState.timerStarted = false;
     appState.resultsLabel = CreateWindowExW(0, L"static", text.c_str(), WS_CHILD, appState.clientRect.left + 20,
-                                            appState.clientRect.bottom - 100, 220, 200, appState.mainWindow,
-                                            nullptr, appState.instance, nullptr);
+                                            appState.clientRect.bottom - 100, 220, 200, appState.mainWindow, nullptr,
+                                            appState.instance, nullptr);
     ShowWindow(appState.resultsLabel, SW_SHOW);
     UpdateWindow(appState.resultsLabel);
     appState.anotherTextButton =

@@ -1,6 +1,7 @@
 #include "typing/typedText.h"
 
-TypedTextState compareTypedText(const std::wstring& typed, const std::wstring& word) {
+TypedTextState compareTypedText(const std::wstring& typed, const std::wstring& word)
+{
     if (typed.empty()) {
         return TypedTextState::empty;
     }
@@ -10,6 +11,5 @@ TypedTextState compareTypedText(const std::wstring& typed, const std::wstring& w
     if (word.compare(0, typed.size(), typed) != 0) {
         return TypedTextState::wrong;
     }
-    return typed.size() == word.size() ? TypedTextState::complete
-                                       : TypedTextState::correctBeginning;
+    return typed.size() == word.size() ? TypedTextState::complete : TypedTextState::correctBeginning;
 }

@@ -28,7 +28,8 @@ const WorkedExample workedExamples[] = {
 
 }  // namespace
 
-TEST(figures, elapsedTimeIsCutToWholeMillisecondsAndAtLeastOne) {
+TEST(figures, elapsedTimeIsCutToWholeMillisecondsAndAtLeastOne)
+{
     EXPECT_EQ(elapsedMilliseconds(0, 1999999), 1);
     EXPECT_EQ(elapsedMilliseconds(5, 5 + 2999999), 2);
     EXPECT_EQ(elapsedMilliseconds(1000, 1000), 1);
@@ -39,7 +40,8 @@ TEST(figures, elapsedTimeIsCutToWholeMillisecondsAndAtLeastOne) {
     EXPECT_EQ(elapsedMilliseconds(start, start + 20504900000), 20504);
 }
 
-TEST(figures, longAttemptsDoNotWrap) {
+TEST(figures, longAttemptsDoNotWrap)
+{
     const int64_t thirtyDays = INT64_C(30) * 24 * 60 * 60 * 1000 * nanosecondsPerMillisecond;
     EXPECT_EQ(elapsedMilliseconds(0, thirtyDays), INT64_C(2592000000));
     const AttemptFigures figures = computeFigures(0, thirtyDays, 100);
@@ -48,7 +50,8 @@ TEST(figures, longAttemptsDoNotWrap) {
     EXPECT_EQ(formatFigure(figures.seconds), L"2592000.");
 }
 
-TEST(figures, instantAttemptCountsAsOneMillisecond) {
+TEST(figures, instantAttemptCountsAsOneMillisecond)
+{
     const AttemptFigures figures = computeFigures(42, 42, 10);
     EXPECT_EQ(figures.seconds, 0.001);
     EXPECT_TRUE(std::isfinite(figures.charactersPerMinute));
@@ -57,7 +60,8 @@ TEST(figures, instantAttemptCountsAsOneMillisecond) {
     EXPECT_EQ(formatFigure(figures.wordsPerMinute), L"120000.");
 }
 
-TEST(figures, workedExamplesShowAsExpected) {
+TEST(figures, workedExamplesShowAsExpected)
+{
     for (const WorkedExample& example : workedExamples) {
         SCOPED_TRACE(example.quoteLength);
         const AttemptFigures figures = computeFigures(0, example.elapsedNanoseconds, example.quoteLength);
@@ -67,7 +71,8 @@ TEST(figures, workedExamplesShowAsExpected) {
     }
 }
 
-TEST(figures, figureLosesTrailingZerosButKeepsThePoint) {
+TEST(figures, figureLosesTrailingZerosButKeepsThePoint)
+{
     EXPECT_EQ(formatFigure(12.0), L"12.");
     EXPECT_EQ(formatFigure(20.50), L"20.5");
     EXPECT_EQ(formatFigure(9.999), L"10.");
@@ -80,10 +85,10 @@ TEST(figures, figureLosesTrailingZerosButKeepsThePoint) {
     EXPECT_EQ(formatFigure(-0.125), L"-0.13");
 }
 
-TEST(figures, resultsTextLinesUpTheCaptions) {
+TEST(figures, resultsTextLinesUpTheCaptions)
+{
     const WorkedExample& example = workedExamples[0];
-    const std::wstring text =
-        formatResultsText(computeFigures(0, example.elapsedNanoseconds, example.quoteLength));
+    const std::wstring text = formatResultsText(computeFigures(0, example.elapsedNanoseconds, example.quoteLength));
     EXPECT_EQ(text, L"Seconds to type:            20.5\n\n"
                     L"Words per minute:         58.53\n\n"
                     L"Characters per minute:  292.63");

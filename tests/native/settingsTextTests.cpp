@@ -14,30 +14,35 @@ struct Settings {
     std::wstring fontFamily = defaultFontFamily;
 };
 
-Settings parsed(const std::string& bytes) {
+Settings parsed(const std::string& bytes)
+{
     Settings settings;
     parseSettingsText(bytes, settings.textSize, settings.fontFamily);
     return settings;
 }
 
-void expectSettings(const std::string& bytes, float textSize, const std::wstring& fontFamily) {
+void expectSettings(const std::string& bytes, float textSize, const std::wstring& fontFamily)
+{
     SCOPED_TRACE(bytes);
     const Settings settings = parsed(bytes);
     EXPECT_EQ(settings.textSize, textSize);
     EXPECT_EQ(settings.fontFamily, fontFamily);
 }
 
-bool readsAs(const std::string& line, float expected) {
+bool readsAs(const std::string& line, float expected)
+{
     float value = -1234.0f;
     return readLeadingFloat(line, value) && value == expected;
 }
 
-bool readsNothing(const std::string& line) {
+bool readsNothing(const std::string& line)
+{
     float value = -1234.0f;
     return !readLeadingFloat(line, value) && value == -1234.0f;
 }
 
-float sizeAfterField(const std::wstring& text) {
+float sizeAfterField(const std::wstring& text)
+{
     float size = 55.0f;
     EXPECT_TRUE(readSizeField(text, size)) << text.size();
     return size;
@@ -45,7 +50,8 @@ float sizeAfterField(const std::wstring& text) {
 
 }  // namespace
 
-TEST(settingsFile, writesSizeCrLfAndFamilyWithNoLineEnd) {
+TEST(settingsFile, writesSizeCrLfAndFamilyWithNoLineEnd)
+{
     EXPECT_EQ(formatSettingsText(20.0f, L"Arial"), std::string("\x32\x30\x0D\x0A\x41\x72\x69\x61\x6C"));
     EXPECT_EQ(formatSettingsText(90.0f, L"Times New Roman"), "90\r\nTimes New Roman");
     EXPECT_EQ(formatSettingsText(90.0f, L"Times New Roman").size(), 19u);
@@ -53,7 +59,8 @@ TEST(settingsFile, writesSizeCrLfAndFamilyWithNoLineEnd) {
     EXPECT_EQ(formatSettingsText(20.0f, (std::wstring{L'a', 0xE9, 0x3A9, L'b'})), "20\r\na\xE9?b");
 }
 
-TEST(settingsFile, sizeIsWrittenWithSixSignificantDigits) {
+TEST(settingsFile, sizeIsWrittenWithSixSignificantDigits)
+{
     EXPECT_EQ(formatTextSize(20.0f), "20");
     EXPECT_EQ(formatTextSize(12.5f), "12.5");
     EXPECT_EQ(formatTextSize(12.3f), "12.3");
@@ -66,7 +73,8 @@ TEST(settingsFile, sizeIsWrittenWithSixSignificantDigits) {
     EXPECT_EQ(formatTextSize(-7.25f), "-7.25");
 }
 
-TEST(settingsFile, readsSizeFromLineOneAndFamilyFromLineTwo) {
+TEST(settingsFile, readsSizeFromLineOneAndFamilyFromLineTwo)
+{
     expectSettings("", 20.0f, L"Arial");
     expectSettings("45", 45.0f, L"Arial");
     expectSettings("45\r\n", 45.0f, L"Arial");
@@ -85,7 +93,8 @@ TEST(settingsFile, readsSizeFromLineOneAndFamilyFromLineTwo) {
     expectSettings("20\r\n\xC3\xA9", 20.0f, std::wstring{0xC3, 0xA9});
 }
 
-TEST(settingsFile, whatIsWrittenReadsBackTheSame) {
+TEST(settingsFile, whatIsWrittenReadsBackTheSame)
+{
     for (const float size : {20.0f, 12.5f, 90.0f, 7.0f, 999.5f}) {
         const Settings settings = parsed(formatSettingsText(size, L"Courier New"));
         EXPECT_EQ(settings.textSize, size);
@@ -93,7 +102,8 @@ TEST(settingsFile, whatIsWrittenReadsBackTheSame) {
     }
 }
 
-TEST(leadingFloat, readsDecimalNumbersAfterWhiteSpaceAndSign) {
+TEST(leadingFloat, readsDecimalNumbersAfterWhiteSpaceAndSign)
+{
     EXPECT_TRUE(readsAs("30px", 30.0f));
     EXPECT_TRUE(readsAs(" \t\n\v\f\r5", 5.0f));
     EXPECT_TRUE(readsAs("+7", 7.0f));
@@ -112,7 +122,8 @@ TEST(leadingFloat, readsDecimalNumbersAfterWhiteSpaceAndSign) {
     EXPECT_TRUE(negativeZero == 0.0f && std::signbit(negativeZero));
 }
 
-TEST(leadingFloat, readsHexadecimalInfinityAndNan) {
+TEST(leadingFloat, readsHexadecimalInfinityAndNan)
+{
     EXPECT_TRUE(readsAs("0x1.8p3", 12.0f));
     EXPECT_TRUE(readsAs("-0X10", -16.0f));
     EXPECT_TRUE(readsAs("0x.8", 0.5f));
@@ -131,14 +142,16 @@ TEST(leadingFloat, readsHexadecimalInfinityAndNan) {
     }
 }
 
-TEST(leadingFloat, rejectsMissingAndOutOfRangeNumbers) {
-    for (const char* line : {"", "   ", "abc", ".", "e5", "+", "-", "+-5", "--5", "-+5", "- 5",
-                             "in", "px30", "1e40", "-1e40", "1e-50", "0x1p200"}) {
+TEST(leadingFloat, rejectsMissingAndOutOfRangeNumbers)
+{
+    for (const char* line : {"", "   ", "abc", ".", "e5", "+", "-", "+-5", "--5", "-+5", "- 5", "in", "px30", "1e40",
+                             "-1e40", "1e-50", "0x1p200"}) {
         EXPECT_TRUE(readsNothing(line)) << line;
     }
 }
 
-TEST(settingsValues, usableSizesAreFinitePositiveAndAtMostTheLargest) {
+TEST(settingsValues, usableSizesAreFinitePositiveAndAtMostTheLargest)
+{
     EXPECT_TRUE(isUsableTextSize(7.0f));
     EXPECT_TRUE(isUsableTextSize(250.0f));
     EXPECT_TRUE(isUsableTextSize(largestUsableTextSize));
@@ -149,7 +162,8 @@ TEST(settingsValues, usableSizesAreFinitePositiveAndAtMostTheLargest) {
     EXPECT_FALSE(isUsableTextSize(std::numeric_limits<float>::infinity()));
 }
 
-TEST(settingsValues, sizeFieldShowsTheSizeCutToWholeUnits) {
+TEST(settingsValues, sizeFieldShowsTheSizeCutToWholeUnits)
+{
     EXPECT_EQ(formatSizeField(12.75f), L"12");
     EXPECT_EQ(formatSizeField(20.0f), L"20");
     EXPECT_EQ(formatSizeField(0.5f), L"0");
@@ -158,7 +172,8 @@ TEST(settingsValues, sizeFieldShowsTheSizeCutToWholeUnits) {
     EXPECT_EQ(formatSizeField(-1e20f), L"-2147483648");
 }
 
-TEST(settingsValues, sizeFieldIsHeldBetweenTenAndNinety) {
+TEST(settingsValues, sizeFieldIsHeldBetweenTenAndNinety)
+{
     EXPECT_EQ(sizeAfterField(L"7"), 10.0f);
     EXPECT_EQ(sizeAfterField(L"0"), 10.0f);
     EXPECT_EQ(sizeAfterField(L"10"), 10.0f);
@@ -170,7 +185,8 @@ TEST(settingsValues, sizeFieldIsHeldBetweenTenAndNinety) {
     EXPECT_EQ(sizeAfterField(std::wstring(100, L'9')), 90.0f);
 }
 
-TEST(settingsValues, sizeFieldTakesOnlyDigits) {
+TEST(settingsValues, sizeFieldTakesOnlyDigits)
+{
     for (const wchar_t* text : {L"", L"4a", L" 45", L"45 ", L"-5", L"+5", L"4.5", L"\x0664\x0665"}) {
         float size = 55.0f;
         EXPECT_FALSE(readSizeField(text, size));
@@ -178,9 +194,10 @@ TEST(settingsValues, sizeFieldTakesOnlyDigits) {
     }
 }
 
-TEST(settingsValues, onlyOfferedFamiliesMatchExactly) {
-    const std::vector<std::wstring> families{L"Arial",        L"Calibri",        L"Courier New",
-                                             L"Georgia",      L"Segoe Script",   L"Times New Roman"};
+TEST(settingsValues, onlyOfferedFamiliesMatchExactly)
+{
+    const std::vector<std::wstring> families{L"Arial",   L"Calibri",      L"Courier New",
+                                             L"Georgia", L"Segoe Script", L"Times New Roman"};
     for (const std::wstring& family : families) {
         EXPECT_TRUE(isOfferedFamily(families, family));
     }

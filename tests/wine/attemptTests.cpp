@@ -120,7 +120,7 @@ void expectReset(Reset kind, const std::function<void()>& action)
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ProgramTest, firstChangeStartsTheClockEvenWhenWrongButKeysThatChangeNothingDoNot)
 {
@@ -133,7 +133,7 @@ TEST_F(ProgramTest, firstChangeStartsTheClockEvenWhenWrongButKeysThatChangeNothi
     EXPECT_EQ(windowText(appState.mainWindow), L"Paceword");
 
     fakeClockNanoseconds = 7'000'000'123;
-    typeText(L"T"); // case matters: 'T' is not a beginning of 'the '
+    typeText(L"T");  // case matters: 'T' is not a beginning of 'the '
     EXPECT_TRUE(appState.timerStarted);
     EXPECT_EQ(appState.startTime, 7'000'000'123);
     EXPECT_EQ(windowText(appState.mainWindow), timerTitle);
@@ -153,9 +153,9 @@ TEST_F(ProgramTest, frameShowsWhileTheBoxIsNotABeginningOfTheWord)
     EXPECT_TRUE(appState.mismatchShown);
     typeText(L"\b");
     EXPECT_FALSE(appState.mismatchShown) << "a correct beginning clears the frame";
-    typeText(L"ex"); // as long as 'one ' but different
+    typeText(L"ex");  // as long as 'one ' but different
     EXPECT_TRUE(appState.mismatchShown);
-    typeText(L"y"); // longer than the word
+    typeText(L"y");  // longer than the word
     EXPECT_TRUE(appState.mismatchShown);
 
     // A repaint or a resize while the text is wrong keeps the frame (its pixels are checked on

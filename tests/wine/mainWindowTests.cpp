@@ -139,9 +139,8 @@ void loseDeviceAtNextEndDraw()
     void** realVtable = *reinterpret_cast<void***>(target);
     // Under Wine the target is bound to the window's DC; elsewhere it is a window render target.
     ComPtr<ID2D1DCRenderTarget> dcTarget;
-    size_t slotCount = SUCCEEDED(appState.renderTarget.As(&dcTarget))
-                           ? vtableSlot(&ID2D1DCRenderTarget::BindDC) + 1
-                           : vtableSlot(&ID2D1HwndRenderTarget::GetHwnd) + 1;
+    size_t slotCount = SUCCEEDED(appState.renderTarget.As(&dcTarget)) ? vtableSlot(&ID2D1DCRenderTarget::BindDC) + 1
+                                                                      : vtableSlot(&ID2D1HwndRenderTarget::GetHwnd) + 1;
     ASSERT_LE(slotCount, std::size(patchedVtable));
     std::copy(realVtable, realVtable + slotCount, patchedVtable);
     size_t endDrawSlot = vtableSlot(&ID2D1RenderTarget::EndDraw);
@@ -150,7 +149,7 @@ void loseDeviceAtNextEndDraw()
     *reinterpret_cast<void***>(target) = patchedVtable;
 }
 
-} // namespace
+}  // namespace
 
 class MainWindowTest : public ProgramTest {};
 
@@ -192,7 +191,7 @@ TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
     std::set<WORD> keys;
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(entries[i].cmd, 104);
-        EXPECT_EQ(entries[i].fVirt & (FALT | FVIRTKEY | FCONTROL | FSHIFT), FALT); // characters, with Alt
+        EXPECT_EQ(entries[i].fVirt & (FALT | FVIRTKEY | FCONTROL | FSHIFT), FALT);  // characters, with Alt
         keys.insert(entries[i].key);
     }
     EXPECT_EQ(keys, (std::set<WORD>{'?', '/'}));
@@ -427,7 +426,7 @@ TEST_F(MainWindowTest, minimiseAndRestoreKeepTheWindowWhole)
     pumpMessages();
     EXPECT_TRUE(IsIconic(appState.mainWindow));
     ASSERT_NE(appState.textLayout.Get(), nullptr);
-    paintQuote(); // as a finished word would, while minimised
+    paintQuote();  // as a finished word would, while minimised
     ShowWindow(appState.mainWindow, SW_RESTORE);
     pumpMessages();
     EXPECT_FALSE(IsIconic(appState.mainWindow));

@@ -43,6 +43,9 @@ void useFakeClock();
 
 // Every test starts and stops the program; the fixture stops it whatever the test did.
 class ProgramTest : public ::testing::Test {
-protected:
-    void TearDown() override { stopProgram(); }
+  protected:
+    void TearDown() override
+    {
+        stopProgram();
+    }
 };
