@@ -18,12 +18,6 @@ enum class FrameMark {
 
 HDC boundWindowDc = nullptr;
 
-bool runningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
 D2D1_SIZE_U clientPixelSize()
 {
     return D2D1::SizeU(static_cast<UINT32>(std::max<LONG>(appState.clientRect.right - appState.clientRect.left, 0)),
@@ -106,6 +100,14 @@ void drawQuoteScene(FrameMark mark)
 
 }  // namespace
 
+bool runningUnderWine()
+{
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool (*drawThroughWindowDc)() = runningUnderWine;
+
 bool createD2dFactory()
 {
     return SUCCEEDED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
@@ -118,7 +120,7 @@ bool createDeviceResources()
         return false;
     GetClientRect(appState.mainWindow, &appState.clientRect);
     HRESULT result = E_FAIL;
-    if (runningUnderWine()) {
+    if (drawThroughWindowDc()) {
         // Wine (8.0) presents a window render target through OpenGL into an X window of its own
         // laid over the client area. The child controls are drawn beneath it: whatever they
         // repaint after the first present (typed text, the results screen) never shows, and

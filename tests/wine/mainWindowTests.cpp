@@ -468,6 +468,35 @@ TEST_F(MainWindowTest, lostDeviceGivesANewRenderTargetAndBrushes)
 #endif
 }
 
+// The window render target is what Windows gets; here it is made on purpose. Nothing is moved
+// or painted with it: under Wine its OpenGL window would hide the controls.
+TEST_F(MainWindowTest, windowRenderTargetIsMadeAtTheClientSizeAndResized)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    drawThroughWindowDc = []() { return false; };
+    discardDeviceResources();
+    bool made = createDeviceResources();
+    drawThroughWindowDc = runningUnderWine;
+    ASSERT_TRUE(made);
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    EXPECT_FALSE(SUCCEEDED(appState.renderTarget.As(&dcTarget)));
+    RECT client = clientRectOf(appState.mainWindow);
+    D2D1_SIZE_U size = appState.renderTarget->GetPixelSize();
+    EXPECT_EQ(size.width, static_cast<UINT32>(client.right));
+    EXPECT_EQ(size.height, static_cast<UINT32>(client.bottom));
+
+    appState.clientRect = {0, 0, 300, 200};
+    resizeRenderTarget();
+    size = appState.renderTarget->GetPixelSize();
+    EXPECT_EQ(size.width, 300u);
+    EXPECT_EQ(size.height, 200u);
+    // Minimised: the empty client area leaves the target as it was.
+    appState.clientRect = {0, 0, 0, 0};
+    resizeRenderTarget();
+    EXPECT_EQ(appState.renderTarget->GetPixelSize().width, 300u);
+    discardDeviceResources();
+}
+
 // No quote to type: the program says where it looked and ends before drawing anything.
 class NoQuotesTest : public ProgramTest {
   protected:
