@@ -128,6 +128,14 @@ void retireControl(HWND& control)
     PostMessageW(appState.mainWindow, WM_DESTROY_RETIRED_CONTROL, reinterpret_cast<WPARAM>(retired), 0);
 }
 
+std::wstring windowText(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
 void layoutChildren()
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);

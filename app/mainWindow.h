@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void layoutChildren();
 void showAboutBox();
@@ -15,3 +17,6 @@ void subclassTypingEdit();
 // Hides a control at once, forgets its handle and destroys it once the message being handled
 // (possibly the control's own) has returned.
 void retireControl(HWND& control);
+
+// The whole text of a window or control.
+std::wstring windowText(HWND window);

@@ -56,19 +56,19 @@ HFONT createEditFont()
     return createControlFont(static_cast<int>(appState.textSize), FW_NORMAL, appState.fontFamily.c_str());
 }
 
-bool registerMainWindowClass()
+bool registerMainWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = appState.instance;
-    windowClass.hIcon = LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_PACEWORD));
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PACEWORD));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEW(IDC_PACEWORD);
     windowClass.lpszClassName = appState.windowClassName;
-    windowClass.hIconSm = LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_SMALL));
+    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
     return RegisterClassExW(&windowClass) != 0;
 }
 
@@ -158,8 +158,7 @@ bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators)
     (void)CoInitialize(nullptr);
     LoadStringW(instance, IDS_APP_TITLE, appState.windowTitle, 100);
     LoadStringW(instance, IDS_WINDOW_CLASS, appState.windowClassName, 100);
-    appState.instance = instance;
-    registerMainWindowClass();
+    registerMainWindowClass(instance);
     if (!initializeApplication(instance, showCommand))
         return false;
     accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_PACEWORD));

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-bool registerMainWindowClass();
+bool registerMainWindowClass(HINSTANCE instance);
 // The typing box's font: `textSize` truncated, normal weight, face `fontFamily`.
 HFONT createEditFont();
 bool initializeApplication(HINSTANCE instance, int showCommand);

@@ -1,5 +1,6 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
+#include "app/mainWindow.h"
 #include "app/startup.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
@@ -20,14 +21,6 @@ void showAndUpdate(HWND window)
 {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-}
-
-std::wstring windowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
 }
 
 // The owner's activation takes the keyboard focus for the main window itself: typing goes on

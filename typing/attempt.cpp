@@ -1,6 +1,7 @@
 // The live attempt: the clock, the check of the box against the current word, word completion
 // and Esc in the box.
 #include "app/appState.h"
+#include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
@@ -14,14 +15,6 @@ int64_t steadyClockNanoseconds()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-std::wstring typingEditText()
-{
-    int length = GetWindowTextLengthW(appState.typingEdit);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(appState.typingEdit, text.data(), length + 1)));
-    return text;
 }
 
 }  // namespace
@@ -52,7 +45,7 @@ void onTypingChanged()
     if (appState.wordIndex < 0 || static_cast<size_t>(appState.wordIndex) >= appState.words.size())
         return;
     const std::wstring& word = appState.words[appState.wordIndex];
-    switch (compareTypedText(typingEditText(), word)) {
+    switch (compareTypedText(windowText(appState.typingEdit), word)) {
     case TypedTextState::empty:
     case TypedTextState::correctBeginning:
         clearMismatchFrame();

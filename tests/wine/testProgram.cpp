@@ -113,14 +113,6 @@ bool workFileExists(const char* name)
     return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring windowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 RECT clientRectOf(HWND window)
 {
     RECT rect = {};

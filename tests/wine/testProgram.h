@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/appState.h"
+#include "app/mainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,6 @@ std::string readWorkFile(const char* name);
 void writeWorkFile(const char* name, const std::string& bytes);
 bool workFileExists(const char* name);
 
-std::wstring windowText(HWND window);
 RECT clientRectOf(HWND window);
 // A child's window rectangle in its parent's client coordinates.
 RECT placeInParent(HWND child);
