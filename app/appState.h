@@ -6,6 +6,8 @@
 #include <dwrite.h>
 #include <wrl/client.h>
 
+#include "typing/quoteText.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
@@ -60,8 +62,11 @@ struct AppState {
     RECT editRect = {};
 
     // Quote data and attempt progress
-    std::vector<std::wstring> quotes;
+    // The library as read: the file's bytes and its line table; a line is decoded when picked.
+    QuoteLibrary quotes;
     int32_t quoteIndex = 0;
+    // The line at quoteIndex as UTF-16, decoded by prepareAttempt: what is drawn and typed.
+    std::wstring currentQuote;
     std::vector<std::wstring> words;
     int32_t wordIndex = 0;
     int32_t typedCount = 0;

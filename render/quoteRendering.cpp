@@ -186,9 +186,9 @@ bool createTextFormat(const wchar_t* localeName)
 void rebuildTextLayout()
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);
-    if (!appState.dwriteFactory || !appState.textFormat || appState.quotes.empty())
+    if (!appState.dwriteFactory || !appState.textFormat)
         return;
-    const std::wstring& quote = appState.quotes[appState.quoteIndex];
+    const std::wstring& quote = appState.currentQuote;
     // A minimised window has an empty client area; DirectWrite refuses negative extents.
     float maxWidth = static_cast<float>(std::max<LONG>(appState.clientRect.right - 40, 0));
     float maxHeight = static_cast<float>(std::max<LONG>(appState.clientRect.bottom - 40, 0));

@@ -3,6 +3,8 @@
 #include "typing/quoteText.h"
 #include "typing/typing.h"
 
+#include <utility>
+
 void loadQuotes()
 {
     // A missing or unreadable file, or one too large to hold, leaves the library empty; start-up
@@ -11,10 +13,9 @@ void loadQuotes()
     if (!readFileBytes("quotes.txt", bytes))
         return;
     try {
-        appendQuoteLines(bytes.data(), bytes.size(), appState.quotes);
+        appState.quotes = makeQuoteLibrary(std::move(bytes));
     } catch (const std::bad_alloc&) {
-        appState.quotes.clear();
-        appState.quotes.shrink_to_fit();
+        appState.quotes = QuoteLibrary();
     }
 }
 
@@ -31,8 +32,10 @@ void pickRandomQuote()
 
 void prepareAttempt()
 {
+    // Decoded again on a retry too: a few microseconds, and the quote always matches quoteIndex.
+    appState.currentQuote = decodeQuoteLine(appState.quotes, static_cast<std::size_t>(appState.quoteIndex));
     appState.words.clear();
-    splitQuoteIntoWords(appState.quotes[appState.quoteIndex], appState.words);
+    splitQuoteIntoWords(appState.currentQuote, appState.words);
     appState.wordIndex = 0;
     appState.typedCount = 0;
     appState.underlineLength = underlineLengthFor(appState.words, 0);

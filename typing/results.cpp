@@ -25,8 +25,7 @@ void showResults()
     SetWindowTextW(appState.mainWindow, L"Good job! :D");
     appState.resultsShown = true;
 
-    AttemptFigures figures =
-        computeFigures(appState.startTime, appState.endTime, appState.quotes[appState.quoteIndex].size());
+    AttemptFigures figures = computeFigures(appState.startTime, appState.endTime, appState.currentQuote.size());
     appState.charactersPerMinute = figures.charactersPerMinute;
     appState.wordsPerMinute = figures.wordsPerMinute;
     std::wstring text = formatResultsText(figures);

@@ -11,11 +11,17 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-Lines linesOf(const std::string& bytes)
+Lines linesOf(const QuoteLibrary& library)
 {
     Lines lines;
-    appendQuoteLines(bytes.data(), bytes.size(), lines);
+    for (std::size_t index = 0; index < quoteLineCount(library); ++index)
+        lines.push_back(decodeQuoteLine(library, index));
     return lines;
+}
+
+Lines linesOf(const std::string& bytes)
+{
+    return linesOf(makeQuoteLibrary(bytes));
 }
 
 Lines wordsOf(const std::wstring& quote)
@@ -68,25 +74,64 @@ TEST(quoteLines, crStaysUnlessDirectlyBeforeLineFeed)
     EXPECT_EQ(linesOf("\r\r\n"), Lines{L"\r"});
 }
 
-TEST(quoteLines, eachByteBecomesTheUnitOfTheSameValue)
+TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
 {
-    // UTF-8 is not decoded: the two bytes of 'é' stay two units.
-    EXPECT_EQ(linesOf("caf\xC3\xA9\n"), (Lines{std::wstring{L'c', L'a', L'f', 0xC3, 0xA9}}));
-    EXPECT_EQ(linesOf("\xEF\xBB\xBFQuote\nNext"),
-              (Lines{std::wstring{0xEF, 0xBB, 0xBF, L'Q', L'u', L'o', L't', L'e'}, L"Next"}));
-    EXPECT_EQ(linesOf("\x80\x9F\xFF"), (Lines{std::wstring{0x80, 0x9F, 0xFF}}));
-    EXPECT_EQ(linesOf("a\x1A"
-                      "b\n\x1A"),
-              (Lines{std::wstring{L'a', 0x1A, L'b'}, std::wstring{0x1A}}));
-    EXPECT_EQ(linesOf(std::string("a\0b\n\0", 5)), (Lines{std::wstring{L'a', 0, L'b'}, std::wstring(1, L'\0')}));
-}
-
-TEST(quoteLines, appendsAfterWhatTheListHolds)
-{
-    Lines lines{L"kept"};
-    const std::string bytes = "new\n";
-    appendQuoteLines(bytes.data(), bytes.size(), lines);
-    EXPECT_EQ(lines, (Lines{L"kept", L"new"}));
+    const std::string a65536(65536, 'a');
+    std::string eAcute65536;
+    for (int i = 0; i < 65536; ++i)
+        eAcute65536 += "\xC3\xA9";
+    std::string utf16Long = "\xFF\xFE";
+    for (int i = 0; i < 65537; ++i)
+        utf16Long += std::string("x\0", 2);
+    const std::wstring eAcuteText(65536, 0xE9);
+    using E = QuoteEncoding;
+    const struct Case {
+        std::string bytes;
+        QuoteEncoding encoding;
+        Lines lines;
+    } cases[] = {
+        {"plain\r\nascii", E::utf8, {L"plain", L"ascii"}},
+        {"caf\xC3\xA9 na\xC3\xAFve \xE2\x82\xAC", E::utf8, {L"caf\u00E9 na\u00EFve \u20AC"}},
+        {"\xF0\x9F\x98\x80!", E::utf8, {std::wstring{0xD83D, 0xDE00, L'!'}}},
+        {"\xEF\xBB\xBFQuote\nNext", E::utf8, {L"Quote", L"Next"}},
+        {"\xEF\xBB\xBF", E::utf8, {}},
+        {std::string("a\0b\n\0", 5), E::utf8, {std::wstring{L'a', 0, L'b'}, std::wstring(1, L'\0')}},
+        // ANSI: a lone accented byte, or any malformed sequence, and every byte is one unit.
+        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x80, 0x9F, 0xFF}}},
+        {"\xC3\xA9\n\xE9", E::singleByte, {std::wstring{0xC3, 0xA9}, std::wstring{0xE9}}},
+        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                      // overlong '/'
+        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x80}}},            // a surrogate
+        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x80, 0x80}}},  // past U+10FFFF
+        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x82}}},           // cut short
+        {"\xEF\xBB\xBF\xFF", E::singleByte, {std::wstring{0xEF, 0xBB, 0xBF, 0xFF}}},
+        // UTF-16: the mark goes, CR LF and LF end lines, 0x0A inside another unit does not, and
+        // an odd last byte is half a unit.
+        {std::string("\xFF\xFE"
+                     "a\0\r\0\n\0\xE9\0",
+                     10),
+         E::utf16LittleEndian,
+         {L"a", L"\u00E9"}},
+        {std::string("\xFE\xFF\0a\0\r\0\n\x20\xAC", 10), E::utf16BigEndian, {L"a", L"\u20AC"}},
+        {std::string("\xFF\xFE\x0A\x01\x41\x0A\n\0b\0c", 11), E::utf16LittleEndian, {L"\u010A\u0A41", L"b"}},
+        {std::string("\xFE\xFF\x01\x0A\x0A\x41\0\n\0b", 10), E::utf16BigEndian, {L"\u010A\u0A41", L"b"}},
+        {std::string("\xFF\xFE\r\0\r\0\n\0\n\0", 10), E::utf16LittleEndian, {L"\r", L""}},
+        // Up to 65,536 units a line is a quote; one more and it is skipped, never decoded.
+        {a65536 + "\n" + a65536 + "a\n\xFF", E::singleByte, {std::wstring(65536, L'a'), L"", L"\u00FF"}},
+        {eAcute65536 + "\n" + eAcute65536 + "\xC3\xA9", E::utf8, {eAcuteText, L""}},
+        {utf16Long, E::utf16LittleEndian, {L""}},
+    };
+    for (const Case& example : cases) {
+        SCOPED_TRACE(example.bytes.substr(0, 16));
+        const QuoteLibrary library = makeQuoteLibrary(example.bytes);
+        EXPECT_EQ(library.encoding, example.encoding);
+        EXPECT_EQ(linesOf(library), example.lines);
+        // The platform's converter, used on the picked line, agrees with the check of the file.
+        std::wstring converted;
+        if (example.encoding == E::utf8 || example.encoding == E::singleByte) {
+            EXPECT_EQ(convertUtf8ToUtf16(example.bytes.data(), example.bytes.size(), converted),
+                      example.encoding == E::utf8);
+        }
+    }
 }
 
 TEST(quoteFile, readsEveryByteAsStored)
@@ -148,29 +193,30 @@ TEST(quoteWords, underlineLeavesOutTheBlankButNotOnTheLastWord)
     EXPECT_EQ(underlineLengthFor(Lines{}, 0), 0);
 }
 
-TEST(quotePick, typableOnlyWithANonEmptyQuote)
+TEST(quotePick, typableOnlyWithAQuoteOfOneToLongestUnits)
 {
-    EXPECT_FALSE(hasTypableQuote(Lines{}));
-    EXPECT_FALSE(hasTypableQuote(Lines{L"", L""}));
-    EXPECT_TRUE(hasTypableQuote(Lines{L"", L"x"}));
+    const std::string overLong(longestQuote + 1, 'a');
+    EXPECT_FALSE(hasTypableQuote(makeQuoteLibrary("")));
+    EXPECT_FALSE(hasTypableQuote(makeQuoteLibrary("\n\r\n" + overLong + "\n")));
+    EXPECT_TRUE(hasTypableQuote(makeQuoteLibrary(overLong + "\n\nx")));
 }
 
-TEST(quotePick, oneDrawModuloTheQuoteCount)
+TEST(quotePick, oneDrawModuloTheLineCount)
 {
-    const Lines quotes{L"0", L"1", L"2", L"3", L"4", L"5", L"6"};
+    const QuoteLibrary library = makeQuoteLibrary("0\n1\n2\n3\n4\n5\n6\n");
     std::mt19937 engine(5489);
-    EXPECT_EQ(pickQuoteIndex(engine, quotes), static_cast<int32_t>(3499211612u % 7));
+    EXPECT_EQ(pickQuoteIndex(engine, library), static_cast<int32_t>(3499211612u % 7));
     std::mt19937 expected(5489);
     expected.discard(1);
     EXPECT_EQ(engine, expected);
 }
 
-TEST(quotePick, emptyQuotesAreDrawnAgain)
+TEST(quotePick, emptyAndOverLongLinesAreDrawnAgain)
 {
     // With seed 5489 the first draws land on 1, 0, 1, 1 and then 2.
-    const Lines quotes{L"", L"", L"2", L"3", L"4", L"5", L"6"};
+    const QuoteLibrary library = makeQuoteLibrary("\n" + std::string(longestQuote + 1, 'a') + "\n2\n3\n4\n5\n6");
     std::mt19937 engine(5489);
-    EXPECT_EQ(pickQuoteIndex(engine, quotes), 2);
+    EXPECT_EQ(pickQuoteIndex(engine, library), 2);
     std::mt19937 expected(5489);
     expected.discard(5);
     EXPECT_EQ(engine, expected);

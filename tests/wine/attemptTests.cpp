@@ -58,7 +58,7 @@ void pasteIntoBox(const std::wstring& text)
 // when the user types faster than the program reads.
 void typeWholeQuote(int64_t elapsedNanoseconds = 0)
 {
-    const std::wstring quote = appState.quotes[appState.quoteIndex];
+    const std::wstring quote = appState.currentQuote;
     fakeClockNanoseconds = 1'000'000'000;
     typeText(quote.substr(0, 1));
     fakeClockNanoseconds += elapsedNanoseconds;
@@ -114,7 +114,7 @@ void expectReset(Reset kind, const std::function<void()>& action)
     for (HWND control : oldControls)
         EXPECT_FALSE(control && IsWindow(control)) << "an old control outlived the reset";
     std::vector<std::wstring> words;
-    splitQuoteIntoWords(appState.quotes[appState.quoteIndex], words);
+    splitQuoteIntoWords(appState.currentQuote, words);
     EXPECT_EQ(appState.words, words);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC)), typingEditProc);
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
@@ -398,7 +398,7 @@ TEST_F(ProgramTest, emptyLinesAreNeverPicked)
 {
     ASSERT_TRUE(startProgram("\n\n\nonly this\n\n\n\n\n\n"));
     for (int round = 0; round < 5; ++round) {
-        EXPECT_EQ(appState.quotes[appState.quoteIndex], L"only this");
+        EXPECT_EQ(appState.currentQuote, L"only this");
         ASSERT_EQ(appState.words.size(), 2u);
         pressKey(VK_ESCAPE);
     }

@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, startsWithFocusedBoxItsFontAndTheQuoteLaidOutWithFirstWor
 
     // The layout holds the quote picked at start-up, not the first line of the file.
     ASSERT_NE(appState.textLayout.Get(), nullptr);
-    const std::wstring& quote = appState.quotes[appState.quoteIndex];
+    const std::wstring& quote = appState.currentQuote;
     UINT32 clusterCount = 0;
     appState.textLayout->GetClusterMetrics(nullptr, 0, &clusterCount);
     std::vector<DWRITE_CLUSTER_METRICS> clusters(clusterCount);
@@ -526,6 +526,11 @@ TEST_F(NoQuotesTest, emptyFile)
 TEST_F(NoQuotesTest, onlyEmptyLines)
 {
     expectRefusedStart([] { return startProgram("\n\r\n\n"); });
+}
+
+TEST_F(NoQuotesTest, onlyAnOverLongLine)
+{
+    expectRefusedStart([] { return startProgram(std::string(65537, 'a') + "\n"); });
 }
 
 TEST_F(NoQuotesTest, missingFile)
