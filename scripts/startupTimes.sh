@@ -51,7 +51,10 @@ startOnce() {
     # Our own process, whichever of the two pids Wine's loader left it under.
     kill "$windowPid" 2>/dev/null || true
     stopPaceword
-    while xdotool search --onlyvisible --name '^Paceword$' >/dev/null 2>&1; do sleep 0.1; done
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name '^Paceword$' >/dev/null 2>&1 || break
+        sleep 0.1
+    done
     awk -v a="$start" -v b="$end" -v r="$rss" 'BEGIN { printf "%.3f %d\n", b - a, r }'
 }
 
