@@ -4,10 +4,20 @@
 # Wine's DirectWrite draws nothing for a family that is not installed, and none of the six is.
 set -euo pipefail
 prefix=${1:?usage: make-wineprefix.sh PREFIX}
-marker=$prefix/.paceword-ready-2
+# The marker names this script's own hash: a prefix made by an older version of it is made anew.
+marker=$prefix/.paceword-ready-$(sha256sum "${BASH_SOURCE[0]}" | cut -c1-16)
 [ -f "$marker" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
+if [ -e "$prefix/make-wineprefix.log" ] || compgen -G "$prefix/.paceword-ready-*" >/dev/null; then
+    # A prefix of an older version of this script, or one left half made: only such a prefix,
+    # which this script made, is removed.
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+elif [ -d "$prefix" ] && [ -n "$(ls -A "$prefix")" ]; then
+    echo "make-wineprefix.sh: $prefix was not made by this script; not touching it" >&2
+    exit 1
+fi
 # Keeps wineboot from asking for Mono and Gecko.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 mkdir -p "$prefix"
