@@ -17,3 +17,6 @@ cmake --build --preset mingw
 echo "== Windows tests under Wine"
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 scripts/with-display.sh scripts/run-wine-tests.sh
+
+echo "== screenshots (made in build/screenshots; docs/ keeps the committed ones)"
+scripts/screenshots.sh "$PWD/build/screenshots"

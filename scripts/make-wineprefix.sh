@@ -41,5 +41,11 @@ add_replacement "Segoe Script" "Z003"
 # windows are left unmanaged; Paceword.exe keeps the normal behaviour.
 wine reg add 'HKCU\Software\Wine\AppDefaults\paceword_window_tests.exe\X11 Driver' /v Managed /t REG_SZ \
   /d N /f >>"$log" 2>&1
+# The screenshots want the window's caption, which Wine draws itself only for an unmanaged window
+# when no window manager runs.
+wine reg add 'HKCU\Software\Wine\AppDefaults\paceword_screenshots.exe\X11 Driver' /v Managed /t REG_SZ \
+  /d N /f >>"$log" 2>&1
+# A caret that does not blink: a screenshot shows it whenever it is taken.
+wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >>"$log" 2>&1
 wineserver -w
 touch "$marker"
