@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 here=$PWD
 scripts/install-deps.sh
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/windows -j2 --target Paceword
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target Paceword
 scripts/make-wineprefix.sh "$here/build/wineprefix"
 
 folder=${PACEWORD_FOLDER:-$here/run}

@@ -6,16 +6,17 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 
 echo "== native build and tests"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DPACEWORD_SANITIZE=ON >/dev/null
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DPACEWORD_SANITIZE=ON -DPACEWORD_TESTS=ON >/dev/null
 cmake --build build/native -j2 --target paceword_native_tests
 (cd build/native && ctest --output-on-failure)
 
 echo "== Windows build"
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DPACEWORD_TESTS=ON -DPACEWORD_GTEST_SOURCE=/usr/src/googletest \
-  "-DCMAKE_CROSSCOMPILING_EMULATOR=$PWD/scripts/wine-run.sh" >/dev/null
-cmake --build build/windows -j2
+cmake --preset mingw -DPACEWORD_TESTS=ON >/dev/null
+cmake --build --preset mingw
 
 echo "== Windows tests under Wine"
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 scripts/with-display.sh scripts/run-wine-tests.sh
+
+echo "== screenshots (made in build/screenshots; docs/ keeps the committed ones)"
+scripts/screenshots.sh "$PWD/build/screenshots"

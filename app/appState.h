@@ -1,6 +1,8 @@
 // The one process-wide record that every part of the program reads and writes.
 #pragma once
 
+#include "resources/resource.h"
+
 #include <windows.h>
 #include <d2d1.h>
 #include <dwrite.h>
@@ -14,23 +16,6 @@
 #include <vector>
 
 using Microsoft::WRL::ComPtr;
-
-// Command identifiers of the main window.
-constexpr int CMD_NEW_TEXT = 100;
-constexpr int CMD_ANOTHER_TEXT = 103;
-constexpr int CMD_ABOUT = 104;
-constexpr int CMD_RETRY = 105;
-constexpr int CMD_SETTINGS = 32772;
-// Command identifiers of the settings window.
-constexpr int CMD_SAVE = 101;
-constexpr int CMD_CANCEL = 102;
-
-// Resource ids.
-constexpr int IDS_APP_TITLE = 103;
-constexpr int IDS_WINDOW_CLASS = 109;
-constexpr int IDI_PACEWORD = 107;
-constexpr int IDI_SMALL = 108;
-constexpr int IDC_PACEWORD = 109;  // menu and accelerator table
 
 // Private message: destroy a control that was retired from inside its own message handling.
 // The posted message arrives after that handling has returned.

@@ -1,16 +1,16 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # The quote loading benchmark: natively with Google Benchmark (arguments go to it), then the
 # Windows build's timings under Wine, then the program's start-up under Wine with a small and a
 # large quotes.txt.
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench --target quote_loading_benchmark -j2
 build/bench/quote_loading_benchmark "$@"
 
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/windows --target quote_loading_times Paceword -j2
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target quote_loading_times Paceword
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 echo "Windows build under Wine:"
 log=$(mktemp)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 xvfb xdotool x11-utils imagemagick unzip desktop-file-utils
   libgl1-mesa-dri libglx-mesa0
   fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-urw-base35
 )

@@ -4,10 +4,20 @@
 # Wine's DirectWrite draws nothing for a family that is not installed, and none of the six is.
 set -euo pipefail
 prefix=${1:?usage: make-wineprefix.sh PREFIX}
-marker=$prefix/.paceword-ready-2
+# The marker names this script's own hash: a prefix made by an older version of it is made anew.
+marker=$prefix/.paceword-ready-$(sha256sum "${BASH_SOURCE[0]}" | cut -c1-16)
 [ -f "$marker" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
+if [ -e "$prefix/make-wineprefix.log" ] || compgen -G "$prefix/.paceword-ready-*" >/dev/null; then
+    # A prefix of an older version of this script, or one left half made: only such a prefix,
+    # which this script made, is removed.
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+elif [ -d "$prefix" ] && [ -n "$(ls -A "$prefix")" ]; then
+    echo "make-wineprefix.sh: $prefix was not made by this script; not touching it" >&2
+    exit 1
+fi
 # Keeps wineboot from asking for Mono and Gecko.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 mkdir -p "$prefix"
@@ -31,5 +41,11 @@ add_replacement "Segoe Script" "Z003"
 # windows are left unmanaged; Paceword.exe keeps the normal behaviour.
 wine reg add 'HKCU\Software\Wine\AppDefaults\paceword_window_tests.exe\X11 Driver' /v Managed /t REG_SZ \
   /d N /f >>"$log" 2>&1
+# The screenshots want the window's caption, which Wine draws itself only for an unmanaged window
+# when no window manager runs.
+wine reg add 'HKCU\Software\Wine\AppDefaults\paceword_screenshots.exe\X11 Driver' /v Managed /t REG_SZ \
+  /d N /f >>"$log" 2>&1
+# A caret that does not blink: a screenshot shows it whenever it is taken.
+wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >>"$log" 2>&1
 wineserver -w
 touch "$marker"

@@ -1,6 +1,6 @@
 # Shared by the end-to-end tests: starting the real Paceword.exe under Wine with a quote library
 # of one line, finding its window, the tally of checks, and stopping only our own process.
-# The caller sets: testName, exe, quote. Given: DISPLAY, WINEPREFIX and a running wineserver.
+# The caller sets: testName, exe, and quote or folder. Given: DISPLAY, WINEPREFIX and a running wineserver.
 export WINEDEBUG=-all
 passed=0
 failed=0
@@ -43,12 +43,14 @@ check() {  # check DESCRIPTION COMMAND...: passes when the command succeeds
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-# Starts the program in the work folder with $quote as its library and waits up to 30 s for
-# its window; ends the test when none comes.
+# Starts the program in $folder (the work folder unless the caller set one) with $quote as its
+# library (the folder's own quotes.txt when $quote is empty) and waits up to 30 s for its window;
+# ends the test when none comes.
 startPaceword() {
-    printf '%s\n' "$quote" >"$work/quotes.txt"
+    folder=${folder:-$work}
+    [ -n "${quote:-}" ] && printf '%s\n' "$quote" >"$folder/quotes.txt"
     # The output goes to a file, never a pipe: a Wine process that outlives us would hold it.
-    (cd "$work" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
+    (cd "$folder" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
     pid=$!
     for _ in $(seq 60); do
         window=$(xdotool search --onlyvisible --name '^Paceword$' 2>/dev/null | head -n 1)
@@ -61,21 +63,56 @@ startPaceword() {
     finish
 }
 
-# Prints "width height x y" of the client area on the screen. Wine gives the client area an X
-# child window of its own below the menu bar: the largest child. Without one, the window less a
-# menu bar of 20 pixels stands in for it.
+# Prints "width height x y" of the client area on the screen, as the window itself reports it
+# (clientArea.exe, beside the program or named by PACEWORD_CLIENT_AREA): the X window holds the
+# menu bar too, whose height only Windows knows. Asking takes most of a second, so the answer is
+# kept in files (callers run this in subshells) while the X window keeps its place and size.
 clientGeometry() {
-    local child
-    child=$(xwininfo -tree -id "$window" |
-        awk 'match($0, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+ +[+-][0-9]+[+-][0-9]+$/) {
-                 split(substr($0, RSTART), f, /[x+ ]+/)
-                 if (f[1] * f[2] > best) { best = f[1] * f[2]; line = f[1] " " f[2] " " f[5] " " f[6] }
-             }
-             END { if (line) print line }')
-    if [ -n "$child" ]; then
-        echo "$child"
-    else
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        echo "$WIDTH $((HEIGHT - 20)) $X $((Y + 20))"
+    local key helper=${PACEWORD_CLIENT_AREA:-$(dirname "$exe")/clientArea.exe}
+    key=$(xdotool getwindowgeometry "$window" 2>/dev/null)
+    if [ ! -s "$work/clientArea.txt" ] || [ "$key" != "$(cat "$work/clientArea.key")" ]; then
+        # Through a file, never a pipe: a Wine process that outlives us would hold it.
+        wine "$helper" >"$work/clientArea.txt" 2>/dev/null </dev/null || return 1
+        echo "$key" >"$work/clientArea.key"
     fi
+    # The C runtime writes CR LF line ends.
+    tr -d '\r' <"$work/clientArea.txt"
+}
+
+# Counts the dark pixels of the text area (aw ah ax ay) in the screenshot.
+darkPixels() {
+    convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -threshold 50% -negate \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+# Waits up to 10 s for the first paint, the text area no longer blank; sets cw ch cx cy (the
+# client area), aw ah ax ay (the text area) and dark (its dark pixels, 0 when none came), with
+# the screenshot in $shot. Ends the test when the client area cannot be found.
+waitForQuote() {
+    dark=0
+    cw=
+    for _ in $(seq 40); do
+        read -r cw ch cx cy <<<"$(clientGeometry)"
+        if [ -n "${cw:-}" ]; then
+            # The text area starts at client (20, 20): a margin of 5 round it, down to half the
+            # client height so that the typing box and the button stay out.
+            aw=$((cw - 30))
+            ah=$((ch / 2 - 15))
+            ax=$((cx + 15))
+            ay=$((cy + 15))
+            import -window root "$shot" 2>/dev/null
+            dark=$(darkPixels)
+            [ "${dark:-0}" -gt 0 ] && break
+        fi
+        sleep 0.25
+    done
+    if [ -z "${cw:-}" ]; then
+        fail "cannot find the client area of the Paceword window"
+        finish
+    fi
+    # A moment for the paint to finish, then the picture that is judged.
+    sleep 0.5
+    import -window root "$shot" 2>/dev/null
+    dark=$(darkPixels)
+    dark=${dark:-0}
 }

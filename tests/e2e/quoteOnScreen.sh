@@ -13,40 +13,7 @@ source "$(dirname "$0")/common.sh"
 
 startPaceword
 
-
-# Counts the dark pixels of the text area in the screenshot.
-darkPixels() {
-    convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -threshold 50% -negate \
-        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
-}
-
-cw=
-dark=0
-# Waits for the first paint: the text area stops being blank.
-for _ in $(seq 40); do
-    read -r cw ch cx cy <<<"$(clientGeometry)"
-    if [ -n "${cw:-}" ]; then
-        # The text area starts at client (20, 20): a margin of 5 round it, down to half the client
-        # height so that the typing box and the button stay out.
-        aw=$((cw - 30))
-        ah=$((ch / 2 - 15))
-        ax=$((cx + 15))
-        ay=$((cy + 15))
-        import -window root "$shot" 2>/dev/null
-        dark=$(darkPixels)
-        [ "${dark:-0}" -gt 0 ] && break
-    fi
-    sleep 0.25
-done
-if [ -z "${cw:-}" ]; then
-    fail "cannot find the client area of the Paceword window"
-    xwininfo -tree -id "$window"
-    finish
-fi
-# A moment for the paint to finish, then the picture that is judged.
-sleep 0.5
-import -window root "$shot" 2>/dev/null
-dark=$(darkPixels)
+waitForQuote
 echo "client area ${cw}x${ch} at ${cx},${cy}; ${dark:-0} dark pixels in the text area"
 if [ "${dark:-0}" -ge 300 ]; then
     pass "the quote is drawn in the text area"

@@ -5,13 +5,17 @@
 #include "app/startup.h"
 #include "render/quoteRendering.h"
 
+#include <winver.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <cwchar>
 #include <iterator>
 #include <ostream>
 #include <set>
 #include <thread>
+#include <vector>
 
 // Rectangles compare and print as their four edges.
 static bool operator==(const RECT& a, const RECT& b)
@@ -166,15 +170,15 @@ TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
     wchar_t className[32] = {};
     GetClassNameW(appState.mainWindow, className, 32);
     EXPECT_STREQ(className, L"VELMORA1");
-    EXPECT_EQ(resourceString(103), L"Velmora1");
-    EXPECT_EQ(resourceString(109), L"VELMORA1");
+    EXPECT_EQ(resourceString(IDS_APP_TITLE), L"Velmora1");
+    EXPECT_EQ(resourceString(IDS_WINDOW_CLASS), L"VELMORA1");
     EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICON), 0);
     EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICONSM), 0);
 
     HMENU menu = GetMenu(appState.mainWindow);
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 2);
-    const std::pair<UINT, std::wstring> items[] = {{104, L"&About"}, {32772, L"Settings"}};
+    const std::pair<UINT, std::wstring> items[] = {{CMD_ABOUT, L"&About"}, {CMD_SETTINGS, L"Settings"}};
     for (int position = 0; position < 2; ++position) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
@@ -184,19 +188,19 @@ TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
     }
 
     HMODULE module = GetModuleHandleW(nullptr);
-    HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(109));
+    HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDC_PACEWORD));
     ASSERT_NE(accelerators, nullptr);
     ACCEL entries[4] = {};
     ASSERT_EQ(CopyAcceleratorTableW(accelerators, entries, 4), 2);
     std::set<WORD> keys;
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(entries[i].cmd, 104);
+        EXPECT_EQ(entries[i].cmd, CMD_ABOUT);
         EXPECT_EQ(entries[i].fVirt & (FALT | FVIRTKEY | FCONTROL | FSHIFT), FALT);  // characters, with Alt
         keys.insert(entries[i].key);
     }
     EXPECT_EQ(keys, (std::set<WORD>{'?', '/'}));
 
-    for (int icon : {107, 108}) {
+    for (int icon : {IDI_PACEWORD, IDI_SMALL}) {
         SCOPED_TRACE(icon);
         HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(icon), RT_GROUP_ICON);
         ASSERT_NE(group, nullptr);
@@ -221,6 +225,45 @@ TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
     EXPECT_NE(manifest.find("asInvoker"), std::string::npos);
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, versionInformationNamesTheProgramItsVersionAndItsMakers)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD size = GetFileVersionInfoSizeW(path, nullptr);
+    ASSERT_NE(size, 0u);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+
+    // Explorer looks the strings up under the language and code page that Translation names.
+    WORD* translation = nullptr;
+    ASSERT_TRUE(
+        VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+    wchar_t prefix[64] = {};
+    swprintf(prefix, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+    auto value = [&](const wchar_t* name) {
+        wchar_t* text = nullptr;
+        UINT textLength = 0;
+        std::wstring key = std::wstring(prefix) + name;
+        return VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &textLength) && text
+                   ? std::wstring(text)
+                   : std::wstring(L"(missing)");
+    };
+    EXPECT_EQ(value(L"ProductName"), L"Paceword");
+    EXPECT_EQ(value(L"FileVersion"), L"1.0.0.0");
+    EXPECT_EQ(value(L"ProductVersion"), L"1.0.0.0");
+    EXPECT_NE(value(L"FileDescription").find(L"typing"), std::wstring::npos);
+    EXPECT_NE(value(L"CompanyName").find(L"the Paceword team"), std::wstring::npos);
+    EXPECT_NE(value(L"LegalCopyright").find(L"the Paceword team"), std::wstring::npos);
 }
 
 TEST_F(MainWindowTest, startsWithFocusedBoxItsFontAndTheQuoteLaidOutWithFirstWordUnderlined)
@@ -369,7 +412,7 @@ TEST_F(MainWindowTest, aboutBoxOpensFromTheMenuCommandAndFromAltQuestionMarkOnTh
 {
     ASSERT_TRUE(startProgram(someQuotes));
     std::future<std::wstring> about = answerMessageBox(L"About Paceword");
-    EXPECT_EQ(SendMessageW(appState.mainWindow, WM_COMMAND, 104, 0), 0);
+    EXPECT_EQ(SendMessageW(appState.mainWindow, WM_COMMAND, CMD_ABOUT, 0), 0);
     std::wstring text = about.get();
     EXPECT_EQ(text.rfind(L"Paceword Version 1.0\n\n", 0), 0u) << std::string(text.begin(), text.end());
     EXPECT_NE(text.find(L".example"), std::wstring::npos);
