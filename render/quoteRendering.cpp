@@ -60,11 +60,26 @@ void underlineCurrentWord()
     underlinedRange = current;
 }
 
+// Whether the quote's ink may reach into the area: its laid-out box, widened by a text size for
+// glyphs that overhang it.
+bool textMayReach(const RECT& area)
+{
+    DWRITE_TEXT_METRICS metrics = {};
+    if (!appState.textLayout || FAILED(appState.textLayout->GetMetrics(&metrics)))
+        return false;
+    const float reach = appState.textSize;
+    return area.left < 20 + metrics.left + metrics.widthIncludingTrailingWhitespace + reach &&
+           area.right > 20 + metrics.left - reach && area.top < 20 + metrics.top + metrics.height + reach &&
+           area.bottom > 20 + metrics.top - reach;
+}
+
 // Everything the whole scene holds, in client coordinates; the caller restricts where it lands.
-void drawSceneContent(FrameMark mark)
+// Under Wine, drawing the layout renders every glyph of the quote whatever the area, by far the
+// dearest step of a small pass: it is left out where no text can show.
+void drawSceneContent(FrameMark mark, const RECT& area)
 {
     appState.renderTarget->Clear(D2D1::ColorF(1, 1, 1, 1));
-    if (appState.textLayout)
+    if (textMayReach(area))
         appState.renderTarget->DrawTextLayout(D2D1::Point2F(20, 20), appState.textLayout.Get(),
                                               appState.blackBrush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE);
     if (appState.typingEdit && mark == FrameMark::red)
@@ -100,23 +115,24 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
 
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
-        // A DC target draws into a bitmap the size of the rectangle it is bound to, so each area
-        // is a pass of its own, shifted so that client coordinates still apply.
+        // A DC target draws into a bitmap the size of the rectangle it is bound to, shifted so that
+        // client coordinates still apply. Each pass costs far more by itself (Wine renders every
+        // glyph of the layout and reads the bitmap back) than by its pixels: the areas go in one
+        // pass over the rectangle that holds them all.
         boundWindowDc = GetDC(appState.mainWindow);
         if (!boundWindowDc)
             return;
+        RECT area = targets.front();
+        for (const RECT& other : targets)
+            UnionRect(&area, &area, &other);
         HRESULT result = S_OK;
-        for (const RECT& area : targets) {
-            if (FAILED(dcTarget->BindDC(boundWindowDc, &area)))
-                continue;
+        if (SUCCEEDED(dcTarget->BindDC(boundWindowDc, &area))) {
             dcTarget->BeginDraw();
             dcTarget->SetTransform(
                 D2D1::Matrix3x2F::Translation(static_cast<float>(-area.left), static_cast<float>(-area.top)));
-            drawSceneContent(mark);
+            drawSceneContent(mark, area);
             dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
             result = dcTarget->EndDraw();
-            if (FAILED(result))
-                break;
         }
         ReleaseDC(appState.mainWindow, boundWindowDc);
         boundWindowDc = nullptr;
@@ -131,7 +147,7 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
             D2D1::RectF(static_cast<float>(area.left), static_cast<float>(area.top), static_cast<float>(area.right),
                         static_cast<float>(area.bottom)),
             D2D1_ANTIALIAS_MODE_ALIASED);
-        drawSceneContent(mark);
+        drawSceneContent(mark, area);
         appState.renderTarget->PopAxisAlignedClip();
     }
     recoverFromLostDevice(appState.renderTarget->EndDraw());
@@ -158,7 +174,8 @@ void addFrameBand(std::vector<RECT>& areas)
 // A box starts exactly where its line and its range start, rounded inwards to the pixel above and
 // outwards to the left: Wine places a glyph run by truncating its origin towards zero, so a run
 // whose origin lay above or left of the area (a negative origin in the pass) would land a pixel
-// off what a whole repaint draws. The line above ends within its own height.
+// off what a whole repaint draws. The line above ends within its own height. The rectangle holding
+// several boxes keeps this: its top and left edges are those of one of them.
 void addRangeBoxes(DWRITE_TEXT_RANGE range, std::vector<RECT>& areas)
 {
     if (!appState.textLayout || range.length == 0)

@@ -31,7 +31,7 @@ fi
 
 # Each window size in a display of its own, large enough for the window; the Wine server goes
 # with the display, whose desktop process it would otherwise keep.
-for size in default large; do
+for size in ${KEYSTROKE_SIZES:-default large}; do
     screen=1280x1024x24
     [ "$size" = large ] && screen=2048x1280x24
     echo "Keystrokes in the real window under Wine in Xvfb ($size window):"
