@@ -6,6 +6,8 @@
 #include "app/appState.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,15 @@ enum class FrameMark {
     red,       // the text in the box is wrong
     hairline,  // the red frame was just erased: a faint outline stays until the next repaint
 };
+
+// What the surface shows round the box now. A completed word redraws the frame's band while
+// anything shows there, so that it leaves exactly what a whole repaint would.
+FrameMark shownMark = FrameMark::none;
+
+// The one range switched on in the layout's underline. Only underlineCurrentWord changes it,
+// from the attempt's progress, so no drawing pass can bring back the underline of a word that
+// is done. A new layout starts with none; switching the old range off there is harmless.
+DWRITE_TEXT_RANGE underlinedRange = {0, 0};
 
 HDC boundWindowDc = nullptr;
 
@@ -40,62 +51,196 @@ bool readyToDraw()
     return appState.renderTarget && appState.blackBrush && appState.redBrush && appState.whiteBrush;
 }
 
-bool beginDrawing()
+void underlineCurrentWord()
 {
-    GetClientRect(appState.mainWindow, &appState.clientRect);
-    if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0 ||
-        !readyToDraw())
-        return false;
-    ComPtr<ID2D1DCRenderTarget> dcTarget;
-    if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
-        boundWindowDc = GetDC(appState.mainWindow);
-        if (!boundWindowDc || FAILED(dcTarget->BindDC(boundWindowDc, &appState.clientRect))) {
-            if (boundWindowDc)
-                ReleaseDC(appState.mainWindow, boundWindowDc);
-            boundWindowDc = nullptr;
-            return false;
-        }
-    }
-    appState.renderTarget->BeginDraw();
-    return true;
+    DWRITE_TEXT_RANGE current = {static_cast<UINT32>(appState.typedCount),
+                                 static_cast<UINT32>(appState.underlineLength)};
+    appState.textLayout->SetUnderline(FALSE, underlinedRange);
+    appState.textLayout->SetUnderline(TRUE, current);
+    underlinedRange = current;
 }
 
-// Ends a drawing pass. When the device was lost (a driver reset, sleep, a remote session), the
-// target and brushes are made again and the window repainted; otherwise it would stay blank.
-void endDrawing()
+// Whether the quote's ink may reach into the area: its laid-out box, widened by a text size for
+// glyphs that overhang it.
+bool textMayReach(const RECT& area)
 {
-    HRESULT result = appState.renderTarget->EndDraw();
-    if (boundWindowDc) {
-        ReleaseDC(appState.mainWindow, boundWindowDc);
-        boundWindowDc = nullptr;
-    }
-    if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+    DWRITE_TEXT_METRICS metrics = {};
+    if (!appState.textLayout || FAILED(appState.textLayout->GetMetrics(&metrics)))
+        return false;
+    const float reach = appState.textSize;
+    return area.left < 20 + metrics.left + metrics.widthIncludingTrailingWhitespace + reach &&
+           area.right > 20 + metrics.left - reach && area.top < 20 + metrics.top + metrics.height + reach &&
+           area.bottom > 20 + metrics.top - reach;
+}
+
+// Everything the whole scene holds, in client coordinates; the caller restricts where it lands.
+// Under Wine, drawing the layout renders every glyph of the quote whatever the area, by far the
+// dearest step of a small pass: it is left out where no text can show.
+void drawSceneContent(FrameMark mark, const RECT& area)
+{
+    appState.renderTarget->Clear(D2D1::ColorF(1, 1, 1, 1));
+    if (textMayReach(area))
+        appState.renderTarget->DrawTextLayout(D2D1::Point2F(20, 20), appState.textLayout.Get(),
+                                              appState.blackBrush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE);
+    if (appState.typingEdit && mark == FrameMark::red)
+        appState.renderTarget->DrawRectangle(typingEditFrame(), appState.redBrush.Get(), 4.0f);
+    if (appState.typingEdit && mark == FrameMark::hairline)
+        appState.renderTarget->DrawRectangle(typingEditFrame(), appState.blackBrush.Get(), 0.2f);
+}
+
+// When the device was lost (a driver reset, sleep, a remote session), the target and brushes
+// are made again and the window repainted; otherwise it would stay blank.
+void recoverFromLostDevice(HRESULT endResult)
+{
+    if (endResult == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         discardDeviceResources();
         createDeviceResources();
         InvalidateRect(appState.mainWindow, nullptr, FALSE);
     }
 }
 
-// The whole client area: white, the quote with the current word underlined, and the mark round
-// the typing box. The frame is the only sign of a wrong text, so any repaint draws it again
-// while the text is still wrong.
-void drawQuoteScene(FrameMark mark)
+// Draws what the whole scene with this mark holds, but only within `areas` (client pixels), or on
+// the whole client area when there are none. Drawing costs by the pixel (under Wine the DC target
+// renders in software and reads its pixels back), so a pass covers only what changed.
+void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
 {
-    if (!beginDrawing())
+    if (appState.textLayout)
+        underlineCurrentWord();
+    GetClientRect(appState.mainWindow, &appState.clientRect);
+    if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0 ||
+        !readyToDraw())
         return;
-    appState.renderTarget->Clear(D2D1::ColorF(1, 1, 1, 1));
-    if (appState.textLayout) {
-        DWRITE_TEXT_RANGE underline = {static_cast<UINT32>(appState.typedCount),
-                                       static_cast<UINT32>(appState.underlineLength)};
-        appState.textLayout->SetUnderline(TRUE, underline);
-        appState.renderTarget->DrawTextLayout(D2D1::Point2F(20, 20), appState.textLayout.Get(),
-                                              appState.blackBrush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE);
+    const std::vector<RECT> wholeClient = {appState.clientRect};
+    const std::vector<RECT>& targets = areas.empty() ? wholeClient : areas;
+
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
+        // A DC target draws into a bitmap the size of the rectangle it is bound to, shifted so that
+        // client coordinates still apply. Each pass costs far more by itself (Wine renders every
+        // glyph of the layout and reads the bitmap back) than by its pixels: the areas go in one
+        // pass over the rectangle that holds them all.
+        boundWindowDc = GetDC(appState.mainWindow);
+        if (!boundWindowDc)
+            return;
+        RECT area = targets.front();
+        for (const RECT& other : targets)
+            UnionRect(&area, &area, &other);
+        HRESULT result = S_OK;
+        if (SUCCEEDED(dcTarget->BindDC(boundWindowDc, &area))) {
+            dcTarget->BeginDraw();
+            dcTarget->SetTransform(
+                D2D1::Matrix3x2F::Translation(static_cast<float>(-area.left), static_cast<float>(-area.top)));
+            drawSceneContent(mark, area);
+            dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
+            result = dcTarget->EndDraw();
+        }
+        ReleaseDC(appState.mainWindow, boundWindowDc);
+        boundWindowDc = nullptr;
+        recoverFromLostDevice(result);
+        return;
     }
-    if (appState.typingEdit && mark == FrameMark::red)
-        appState.renderTarget->DrawRectangle(typingEditFrame(), appState.redBrush.Get(), 4.0f);
-    if (appState.typingEdit && mark == FrameMark::hairline)
-        appState.renderTarget->DrawRectangle(typingEditFrame(), appState.blackBrush.Get(), 0.2f);
-    endDrawing();
+
+    // The window target keeps what lies outside the clips (it is made to retain its contents).
+    appState.renderTarget->BeginDraw();
+    for (const RECT& area : targets) {
+        appState.renderTarget->PushAxisAlignedClip(
+            D2D1::RectF(static_cast<float>(area.left), static_cast<float>(area.top), static_cast<float>(area.right),
+                        static_cast<float>(area.bottom)),
+            D2D1_ANTIALIAS_MODE_ALIASED);
+        drawSceneContent(mark, area);
+        appState.renderTarget->PopAxisAlignedClip();
+    }
+    recoverFromLostDevice(appState.renderTarget->EndDraw());
+}
+
+// Adds the band the frame round the box covers: four strips along its edges, as wide as the
+// erasing stroke and a pixel of smoothing on each side. The box's inside belongs to the box.
+void addFrameBand(std::vector<RECT>& areas)
+{
+    if (!appState.typingEdit)
+        return;
+    typingEditFrame();
+    const RECT& f = appState.editRect;
+    const LONG reach = 5;
+    areas.push_back({f.left - reach, f.top - reach, f.right + reach, f.top + reach});
+    areas.push_back({f.left - reach, f.bottom - reach, f.right + reach, f.bottom + reach});
+    areas.push_back({f.left - reach, f.top + reach, f.left + reach, f.bottom - reach});
+    areas.push_back({f.right - reach, f.top + reach, f.right + reach, f.bottom - reach});
+}
+
+// Adds, for each line that the text range covers, the box of its part on that line: the line's
+// height by the part's width. HitTestTextRange would give these but is not implemented by Wine's
+// DirectWrite; the line and cluster metrics are.
+// A box starts exactly where its line and its range start, rounded inwards to the pixel above and
+// outwards to the left: Wine places a glyph run by truncating its origin towards zero, so a run
+// whose origin lay above or left of the area (a negative origin in the pass) would land a pixel
+// off what a whole repaint draws. The line above ends within its own height. The rectangle holding
+// several boxes keeps this: its top and left edges are those of one of them.
+void addRangeBoxes(DWRITE_TEXT_RANGE range, std::vector<RECT>& areas)
+{
+    if (!appState.textLayout || range.length == 0)
+        return;
+    UINT32 lineCount = 0;
+    appState.textLayout->GetLineMetrics(nullptr, 0, &lineCount);
+    std::vector<DWRITE_LINE_METRICS> lines(lineCount);
+    UINT32 clusterCount = 0;
+    appState.textLayout->GetClusterMetrics(nullptr, 0, &clusterCount);
+    std::vector<DWRITE_CLUSTER_METRICS> clusters(clusterCount);
+    if (lineCount == 0 || FAILED(appState.textLayout->GetLineMetrics(lines.data(), lineCount, &lineCount)) ||
+        FAILED(appState.textLayout->GetClusterMetrics(clusters.data(), clusterCount, &clusterCount)))
+        return;
+
+    const UINT32 rangeEnd = range.startPosition + range.length;
+    UINT32 position = 0;
+    UINT32 line = 0;
+    UINT32 lineEnd = lines[0].length;
+    float lineTop = 0;
+    float x = 0;
+    float boxLeft = 0, boxRight = -1;  // the range's part on the current line, if any
+    auto closeBox = [&]() {
+        if (boxRight >= boxLeft)
+            areas.push_back({static_cast<LONG>(std::floor(20 + boxLeft)), static_cast<LONG>(std::ceil(20 + lineTop)),
+                             static_cast<LONG>(std::ceil(20 + boxRight)) + 1,
+                             static_cast<LONG>(std::ceil(20 + lineTop + lines[line].height)) + 1});
+        boxRight = -1;
+    };
+    for (const DWRITE_CLUSTER_METRICS& cluster : clusters) {
+        while (position >= lineEnd && line + 1 < lineCount) {
+            closeBox();
+            lineTop += lines[line].height;
+            ++line;
+            lineEnd += lines[line].length;
+            x = 0;
+        }
+        if (position < rangeEnd && position + cluster.length > range.startPosition) {
+            if (boxRight < boxLeft)
+                boxLeft = x;
+            boxRight = x + cluster.width;
+        }
+        x += cluster.width;
+        position += cluster.length;
+        if (position >= rangeEnd)
+            break;
+    }
+    closeBox();
+}
+
+// Joins areas that overlap or touch (the completed word and the next one on the same line): one
+// pass instead of two over the same pixels.
+void joinTouchingAreas(std::vector<RECT>& areas)
+{
+    for (size_t i = 0; i < areas.size(); ++i)
+        for (size_t j = i + 1; j < areas.size(); ++j) {
+            const RECT& a = areas[i];
+            const RECT& b = areas[j];
+            if (a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom &&
+                (a.top == b.top || a.left == b.left)) {
+                areas[i] = {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                            std::max(a.bottom, b.bottom)};
+                areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(j));
+                j = i;
+            }
+        }
 }
 
 }  // namespace
@@ -136,7 +281,12 @@ bool createDeviceResources()
     } else {
         ComPtr<ID2D1HwndRenderTarget> windowTarget;
         result = appState.d2dFactory->CreateHwndRenderTarget(
-            D2D1::RenderTargetProperties(), D2D1::HwndRenderTargetProperties(appState.mainWindow, clientPixelSize()),
+            D2D1::RenderTargetProperties(),
+            // Partial passes need what lies outside their clip kept, and a key must not wait for
+            // the display's next refresh before EndDraw returns.
+            D2D1::HwndRenderTargetProperties(appState.mainWindow, clientPixelSize(),
+                                             static_cast<D2D1_PRESENT_OPTIONS>(D2D1_PRESENT_OPTIONS_RETAIN_CONTENTS |
+                                                                               D2D1_PRESENT_OPTIONS_IMMEDIATELY)),
             windowTarget.GetAddressOf());
         if (SUCCEEDED(result))
             appState.renderTarget = windowTarget;
@@ -219,7 +369,30 @@ void resizeRenderTarget()
 
 void paintQuote()
 {
-    drawQuoteScene(appState.mismatchShown ? FrameMark::red : FrameMark::none);
+    shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
+    drawScene(shownMark);
+}
+
+void repaintShownScene()
+{
+    drawScene(shownMark);
+}
+
+void paintCompletedWord()
+{
+    // The box has just been emptied: whatever frame or hairline showed round it goes in this
+    // same pass, which then leaves what a whole repaint would.
+    std::vector<RECT> areas;
+    addRangeBoxes(underlinedRange, areas);
+    addRangeBoxes({static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}, areas);
+    if (shownMark != FrameMark::none)
+        addFrameBand(areas);
+    joinTouchingAreas(areas);
+    shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
+    if (!areas.empty())
+        drawScene(shownMark, areas);
+    else if (appState.textLayout)
+        underlineCurrentWord();
 }
 
 void showMismatchFrame()
@@ -227,7 +400,10 @@ void showMismatchFrame()
     if (appState.mismatchShown || !appState.typingEdit)
         return;
     appState.mismatchShown = true;
-    drawQuoteScene(FrameMark::red);
+    shownMark = FrameMark::red;
+    std::vector<RECT> band;
+    addFrameBand(band);
+    drawScene(shownMark, band);
 }
 
 void clearMismatchFrame()
@@ -237,6 +413,12 @@ void clearMismatchFrame()
     appState.mismatchShown = false;
     // With no box (the results screen replaced it) there is no rectangle of a current box to
     // erase at: only the flag goes; the uncovered area is repainted anyway.
-    if (appState.typingEdit)
-        drawQuoteScene(FrameMark::hairline);
+    if (!appState.typingEdit) {
+        shownMark = FrameMark::none;
+        return;
+    }
+    shownMark = FrameMark::hairline;
+    std::vector<RECT> band;
+    addFrameBand(band);
+    drawScene(shownMark, band);
 }

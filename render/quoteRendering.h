@@ -17,6 +17,14 @@ bool createTextFormat(const wchar_t* localeName);
 
 void rebuildTextLayout();
 void resizeRenderTarget();
+// The whole client area: the quote with the current word underlined, and the red frame while
+// the box's text is wrong.
 void paintQuote();
+// After a completed word: only the boxes of the word that lost its underline and of the one that
+// gained it, and the frame's band while a frame or its hairline shows there.
+void paintCompletedWord();
+// The whole client area again with the mark that shows round the box now (the hairline included);
+// every partial pass leaves exactly what this draws.
+void repaintShownScene();
 void showMismatchFrame();
 void clearMismatchFrame();

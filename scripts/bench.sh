@@ -1,28 +1,50 @@
 #!/usr/bin/env bash
-# The quote loading benchmark: natively with Google Benchmark (arguments go to it), then the
-# Windows build's timings under Wine, then the program's start-up under Wine with a small and a
-# large quotes.txt.
+# The benchmarks: quote loading natively with Google Benchmark (arguments go to it) and in the
+# Windows build under Wine, the program's start-up under Wine with a small and a large
+# quotes.txt, then the time of each key in the real window under Wine in Xvfb.
+# `scripts/bench.sh keystrokes` runs only the last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/bench --target quote_loading_benchmark -j2
-build/bench/quote_loading_benchmark "$@"
+only_keystrokes=
+if [ "${1:-}" = keystrokes ]; then
+    only_keystrokes=1
+    shift
+fi
+if [ -z "$only_keystrokes" ]; then
+    cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build/bench --target quote_loading_benchmark -j2
+    build/bench/quote_loading_benchmark "$@"
+fi
 
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target quote_loading_times Paceword
+cmake --build --preset mingw --target quote_loading_times keystroke_times Paceword
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
-echo "Windows build under Wine:"
+export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all
 log=$(mktemp)
-# Output through a file: a wineserver started here would hold a pipe open.
-(cd build/windows && WINEPREFIX=$PWD/../wineprefix WINEDEBUG=-all wine ./quote_loading_times.exe >"$log" 2>&1)
-cat "$log"
-rm -f "$log"
+trap 'rm -f "$log"' EXIT
+if [ -z "$only_keystrokes" ]; then
+    echo "Windows build under Wine:"
+    # Output through a file: a wineserver started here would hold a pipe open.
+    (cd build/windows && wine ./quote_loading_times.exe >"$log" 2>&1)
+    cat "$log"
 
-echo "Start-up of Paceword.exe under Wine (launch to the main window):"
-scripts/with-display.sh bash -c '
-    export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all
-    wineserver -p >/dev/null 2>&1 </dev/null &
-    trap "wineserver -k >/dev/null 2>&1 || true" EXIT
-    wineboot >/dev/null 2>&1 </dev/null
-    scripts/startupTimes.sh "$PWD/build/windows/Paceword.exe"'
+    echo "Start-up of Paceword.exe under Wine (launch to the main window):"
+    scripts/with-display.sh bash -c '
+        wineserver -p >/dev/null 2>&1 </dev/null &
+        trap "wineserver -k >/dev/null 2>&1 || true" EXIT
+        wineboot >/dev/null 2>&1 </dev/null
+        scripts/startupTimes.sh "$PWD/build/windows/Paceword.exe"'
+fi
+
+# Each window size in a display of its own, large enough for the window; the Wine server goes
+# with the display, whose desktop process it would otherwise keep.
+for size in ${KEYSTROKE_SIZES:-default large}; do
+    screen=1280x1024x24
+    [ "$size" = large ] && screen=2048x1280x24
+    echo "Keystrokes in the real window under Wine in Xvfb ($size window):"
+    XVFB_SCREEN=$screen scripts/with-display.sh bash -c \
+        'cd build/windows && wine ./keystroke_times.exe "$1" >"$2" 2>&1; wineserver -k >/dev/null 2>&1 || true' \
+        bash "$size" "$log"
+    cat "$log"
+done

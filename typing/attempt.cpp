@@ -63,16 +63,14 @@ void onTypingChanged()
         clearMismatchFrame();
         return;
     }
-    if (appState.textLayout) {
-        DWRITE_TEXT_RANGE completed = {static_cast<UINT32>(appState.typedCount),
-                                       static_cast<UINT32>(appState.underlineLength)};
-        appState.textLayout->SetUnderline(FALSE, completed);
-    }
-    // Emptying the box raises a nested change notification, handled before this returns.
+    // Emptying the box raises a nested change notification, handled before this returns. A frame
+    // still showing is taken away by the word's own pass below, not drawn over first.
+    appState.mismatchShown = false;
     SetWindowTextW(appState.typingEdit, L"");
     appState.typedCount += static_cast<int32_t>(word.size());
     appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));
-    paintQuote();
+    // The underline follows the progress when the word is drawn.
+    paintCompletedWord();
     clearMismatchFrame();
 }
 

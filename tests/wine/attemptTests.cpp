@@ -426,3 +426,31 @@ TEST_F(ProgramTest, buttonsGiveANewTextOrARetry)
     typeWholeQuote();
     expectReset(Reset::newText, [&] { click(appState.anotherTextButton); });
 }
+
+// A word completed while the frame shows: the box's emptying raises a nested change whose
+// frame erasing once drew the old underline back.
+TEST_F(ProgramTest, wordCompletedWhileTheFrameShowsLeavesOnlyTheNextWordUnderlined)
+{
+    ASSERT_TRUE(startProgram("one two three\n"));
+    typeText(L"on ");
+    ASSERT_TRUE(appState.mismatchShown);
+    pressKey(VK_LEFT);
+    typeText(L"e");
+    ASSERT_EQ(appState.wordIndex, 1);
+    EXPECT_FALSE(underlinedAt(0) || underlinedAt(2)) << "the completed word keeps its underline";
+    EXPECT_TRUE(underlinedAt(4) && underlinedAt(6));
+    EXPECT_FALSE(appState.mismatchShown);
+}
+
+TEST_F(ProgramTest, pasteReplacingAWrongTextByTheWordLeavesOnlyTheNextWordUnderlined)
+{
+    ASSERT_TRUE(startProgram("one two three\n"));
+    typeText(L"one tx");
+    ASSERT_TRUE(appState.mismatchShown);
+    SendMessageW(appState.typingEdit, EM_SETSEL, 0, -1);
+    pasteIntoBox(L"two ");
+    ASSERT_EQ(appState.wordIndex, 2);
+    for (UINT32 position : {0u, 2u, 4u, 6u})
+        EXPECT_FALSE(underlinedAt(position)) << position;
+    EXPECT_TRUE(underlinedAt(8) && underlinedAt(12));
+}

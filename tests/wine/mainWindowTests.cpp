@@ -14,6 +14,8 @@
 #include <iterator>
 #include <ostream>
 #include <set>
+#include <string>
+#include <vector>
 #include <thread>
 #include <vector>
 
@@ -588,4 +590,84 @@ TEST_F(NoQuotesTest, missingFile)
         pumpMessages();
         return started;
     });
+}
+
+namespace {
+
+// The main window's own pixels in its client area; the child controls' places are left out
+// (they draw themselves, and the box's caret blinks).
+std::vector<uint32_t> captureMainWindow()
+{
+    RECT client = clientRectOf(appState.mainWindow);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC windowDc = GetDC(appState.mainWindow);
+    HDC memoryDc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memoryDc, bitmap);
+    BitBlt(memoryDc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + client.right * client.bottom);
+    SelectObject(memoryDc, old);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDc);
+    ReleaseDC(appState.mainWindow, windowDc);
+    for (HWND child : {appState.typingEdit, appState.newTextButton}) {
+        if (!child)
+            continue;
+        RECT place = placeInParent(child);
+        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, client.bottom); ++y)
+            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, client.right); ++x)
+                pixels[static_cast<size_t>(y * client.right + x)] = 0;
+    }
+    return pixels;
+}
+
+// What the partial passes left must be what a whole repaint with the same mark draws.
+void expectScreenAsWholeRepaint(const char* after)
+{
+    SCOPED_TRACE(after);
+    std::vector<uint32_t> partial = captureMainWindow();
+    repaintShownScene();
+    std::vector<uint32_t> whole = captureMainWindow();
+    ASSERT_EQ(partial.size(), whole.size());
+    const LONG width = clientRectOf(appState.mainWindow).right;
+    size_t differing = 0;
+    std::string first;
+    for (size_t i = 0; i < whole.size(); ++i)
+        if (partial[i] != whole[i] && differing++ < 5)
+            first += " (" + std::to_string(i % width) + "," + std::to_string(i / width) + ") " +
+                     std::to_string(partial[i]) + "/" + std::to_string(whole[i]) + " w" +
+                     std::to_string(appState.wordIndex);
+    EXPECT_EQ(differing, 0u) << "pixels differ, first at" << first;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
+{
+    // Long enough to wrap, so that a completed word and the next one sit on different lines.
+    std::string quote = "Typing fast is a skill that grows with calm practice";
+    for (int i = 0; i < 6; ++i)
+        quote += " and steady hands that find each key";
+    ASSERT_TRUE(startProgram(quote + "\n"));
+    UpdateWindow(appState.mainWindow);
+    typeText(L"Ty");
+    typeText(L"x");
+    expectScreenAsWholeRepaint("the frame shows");
+    typeText(L"\b");
+    expectScreenAsWholeRepaint("the frame is erased, its hairline stays");
+    typeText(L"ping ");
+    expectScreenAsWholeRepaint("a word completed with the hairline showing");
+    typeText(L"fas ");
+    pressKey(VK_LEFT);
+    typeText(L"t");
+    expectScreenAsWholeRepaint("a word completed while the frame shows");
+    // On to the end of the first line and over it.
+    while (appState.wordIndex < 24) {
+        typeText(appState.words[appState.wordIndex]);
+        expectScreenAsWholeRepaint("a word completed");
+    }
 }
