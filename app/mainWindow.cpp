@@ -2,6 +2,7 @@
 #include "app/mainWindow.h"
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "typing/typing.h"
@@ -22,12 +23,6 @@ int typingEditTop()
 int typingEditWidth()
 {
     return appState.clientRect.right - appState.clientRect.left - 150;
-}
-
-void moveControl(HWND control, int x, int y, int width, int height)
-{
-    if (control)
-        MoveWindow(control, x, y, width, height, TRUE);
 }
 
 LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
@@ -110,32 +105,6 @@ HWND createNewTextButton(int height)
                            appState.instance, nullptr);
 }
 
-void subclassTypingEdit()
-{
-    appState.savedEditProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC));
-    SetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(typingEditProc));
-}
-
-void retireControl(HWND& control)
-{
-    if (!control)
-        return;
-    HWND retired = control;
-    control = nullptr;
-    if (GetFocus() == retired)
-        SetFocus(appState.mainWindow);
-    ShowWindow(retired, SW_HIDE);
-    PostMessageW(appState.mainWindow, WM_DESTROY_RETIRED_CONTROL, reinterpret_cast<WPARAM>(retired), 0);
-}
-
-std::wstring windowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 void layoutChildren()
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);
@@ -144,18 +113,18 @@ void layoutChildren()
 
     const LONG right = appState.clientRect.right;
     const LONG bottom = appState.clientRect.bottom;
-    moveControl(appState.resultsLabel, 20, bottom - 100, 220, 200);
-    moveControl(appState.anotherTextButton, right - 185, bottom - 55, 165, 35);
-    moveControl(appState.retryButton, right - 185, bottom - 105, 165, 35);
+    moveControl(appState.resultsLabel, controlPlace(20, bottom - 100, 220, 200));
+    moveControl(appState.anotherTextButton, controlPlace(right - 185, bottom - 55, 165, 35));
+    moveControl(appState.retryButton, controlPlace(right - 185, bottom - 105, 165, 35));
 
     // The button takes the edit's client height as it is before the edit moves.
     if (appState.typingEdit)
         GetClientRect(appState.typingEdit, &appState.editRect);
     GetClientRect(appState.mainWindow, &appState.clientRect);
-    moveControl(appState.typingEdit, 20, typingEditTop(), typingEditWidth(), typingEditHeight());
+    moveControl(appState.typingEdit, controlPlace(20, typingEditTop(), typingEditWidth(), typingEditHeight()));
     const int buttonHeight = appState.editRect.bottom - appState.editRect.top;
-    moveControl(appState.newTextButton, appState.clientRect.right - 110, appState.clientRect.bottom - 20 - buttonHeight,
-                90, buttonHeight);
+    moveControl(appState.newTextButton, controlPlace(appState.clientRect.right - 110,
+                                                     appState.clientRect.bottom - 20 - buttonHeight, 90, buttonHeight));
 }
 
 void showAboutBox()

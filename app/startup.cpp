@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
@@ -37,23 +38,12 @@ bool abandonStartup()
     return false;
 }
 
-HFONT createControlFont(int height, int weight, const wchar_t* face)
-{
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
 }  // namespace
 
 void reportStartupFailure(const wchar_t* what)
 {
     std::wstring text = std::wstring(L"Paceword cannot start: ") + what + L" could not be created.";
     MessageBoxW(nullptr, text.c_str(), L"Paceword", MB_OK | MB_ICONERROR);
-}
-
-HFONT createEditFont()
-{
-    return createControlFont(static_cast<int>(appState.textSize), FW_NORMAL, appState.fontFamily.c_str());
 }
 
 bool registerMainWindowClass(HINSTANCE instance)

@@ -4,8 +4,6 @@
 #include <windows.h>
 
 bool registerMainWindowClass(HINSTANCE instance);
-// The typing box's font: `textSize` truncated, normal weight, face `fontFamily`.
-HFONT createEditFont();
 bool initializeApplication(HINSTANCE instance, int showCommand);
 
 // wWinMain's steps before the loop: COM, the strings, the class, initializeApplication, the

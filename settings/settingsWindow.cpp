@@ -1,7 +1,6 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
-#include "app/mainWindow.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "settings/settingsText.h"
@@ -15,12 +14,6 @@ HWND createSettingsControl(const wchar_t* className, const wchar_t* text, DWORD 
 {
     return CreateWindowExW(0, className, text, style, x, y, width, height, appState.settingsWindow,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appState.instance, nullptr);
-}
-
-void showAndUpdate(HWND window)
-{
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
 }
 
 // The owner's activation takes the keyboard focus for the main window itself: typing goes on

@@ -1,7 +1,7 @@
-// The live attempt: the clock, the check of the box against the current word, word completion
-// and Esc in the box.
+// The live attempt: the clock, the check of the box against the current word and word
+// completion.
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
@@ -74,12 +74,4 @@ void onTypingChanged()
     appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));
     paintQuote();
     clearMismatchFrame();
-}
-
-LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // The reset retires this very box; nothing here touches it afterwards.
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
-        return resetAttempt(false);
-    return CallWindowProcW(appState.savedEditProc, window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // New text and retry: a fresh attempt on a new random quote or on the same one.
 #include "app/appState.h"
+#include "app/controls.h"
 #include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "typing/typing.h"

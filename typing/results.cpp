@@ -1,6 +1,6 @@
 // The results screen: the figures, the label and the two buttons.
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/controls.h"
 #include "typing/figures.h"
 #include "typing/typing.h"
 

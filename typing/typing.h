@@ -18,6 +18,11 @@ extern ClockSource clockSource;
 int64_t clockNow();
 LRESULT onTypingEditChanged();
 void onTypingChanged();
+
+// The typing box
+// Puts typingEditProc in front of the box's own procedure, kept in savedEditProc.
+void subclassTypingEdit();
+// Catches Esc in the box for a new text; everything else goes on to the box.
 LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Results screen

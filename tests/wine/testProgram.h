@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "app/mainWindow.h"
 
 #include <gtest/gtest.h>
