@@ -9,22 +9,6 @@
 
 namespace {
 
-// The box is 1.3 times the text size high; its top comes from the unrounded product.
-int typingEditHeight()
-{
-    return static_cast<int>(static_cast<double>(appState.textSize) * 1.3);
-}
-
-int typingEditTop()
-{
-    return static_cast<int>(appState.clientRect.bottom - static_cast<double>(appState.textSize) * 1.3 - 20);
-}
-
-int typingEditWidth()
-{
-    return appState.clientRect.right - appState.clientRect.left - 150;
-}
-
 LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) == CMD_ABOUT) {
@@ -90,41 +74,22 @@ void forgetWindowHandles()
 
 }  // namespace
 
-HWND createTypingEdit()
-{
-    return CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, 20,
-                           typingEditTop(), typingEditWidth(), typingEditHeight(), appState.mainWindow, nullptr,
-                           appState.instance, nullptr);
-}
-
-HWND createNewTextButton(int height)
-{
-    return CreateWindowExW(0, L"Button", L"New text (Esc)", WS_CHILD | WS_CLIPSIBLINGS | BS_CENTER,
-                           appState.clientRect.right - 110, appState.clientRect.bottom - 20 - height, 90, height,
-                           appState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CMD_NEW_TEXT)),
-                           appState.instance, nullptr);
-}
-
 void layoutChildren()
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);
+    const RECT client = appState.clientRect;
     resizeRenderTarget();
     rebuildTextLayout();
 
-    const LONG right = appState.clientRect.right;
-    const LONG bottom = appState.clientRect.bottom;
-    moveControl(appState.resultsLabel, controlPlace(20, bottom - 100, 220, 200));
-    moveControl(appState.anotherTextButton, controlPlace(right - 185, bottom - 55, 165, 35));
-    moveControl(appState.retryButton, controlPlace(right - 185, bottom - 105, 165, 35));
+    const ResultsControlPlaces results = resultsControlPlaces(client);
+    moveControl(appState.resultsLabel, results.resultsLabel);
+    moveControl(appState.anotherTextButton, results.anotherTextButton);
+    moveControl(appState.retryButton, results.retryButton);
 
-    // The button takes the edit's client height as it is before the edit moves.
-    if (appState.typingEdit)
-        GetClientRect(appState.typingEdit, &appState.editRect);
-    GetClientRect(appState.mainWindow, &appState.clientRect);
-    moveControl(appState.typingEdit, controlPlace(20, typingEditTop(), typingEditWidth(), typingEditHeight()));
-    const int buttonHeight = appState.editRect.bottom - appState.editRect.top;
-    moveControl(appState.newTextButton, controlPlace(appState.clientRect.right - 110,
-                                                     appState.clientRect.bottom - 20 - buttonHeight, 90, buttonHeight));
+    // The button takes the box's client height as it is before the box moves.
+    const TypingControlPlaces typing = typingControlPlaces(client, clientHeight(appState.typingEdit));
+    moveControl(appState.typingEdit, typing.typingEdit);
+    moveControl(appState.newTextButton, typing.newTextButton);
 }
 
 void showAboutBox()

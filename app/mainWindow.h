@@ -6,7 +6,3 @@
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void layoutChildren();
 void showAboutBox();
-
-// The typing controls at their layout places; both created hidden.
-HWND createTypingEdit();
-HWND createNewTextButton(int height);

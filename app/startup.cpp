@@ -6,7 +6,6 @@
 #include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
-#include "typing/quoteText.h"
 #include "typing/typing.h"
 
 #include <string>
@@ -72,24 +71,22 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         reportStartupFailure(L"the main window");
         return false;
     }
-    GetClientRect(appState.mainWindow, &appState.clientRect);
     SetWindowTextW(appState.mainWindow, L"Paceword");
     loadSettings();
 
-    appState.typingEdit = createTypingEdit();
+    // Made first: the "New text" button takes it when it is made.
+    appState.buttonFont = createControlFont(14, FW_BOLD, L"Arial");
+    createTypingControls();
     if (!appState.typingEdit) {
         reportStartupFailure(L"the typing box");
         return abandonStartup();
     }
-    GetClientRect(appState.typingEdit, &appState.editRect);
-    appState.newTextButton = createNewTextButton(appState.editRect.bottom - appState.editRect.top);
     if (!appState.newTextButton) {
         reportStartupFailure(L"the \"New text\" button");
         return abandonStartup();
     }
 
-    loadQuotes();
-    if (!hasTypableQuote(appState.quotes)) {
+    if (!loadQuotes()) {
         reportMissingQuotes();
         return abandonStartup();
     }
@@ -126,19 +123,14 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         return abandonStartup();
     }
     appState.desktopWindow = GetDesktopWindow();
-    appState.buttonFont = createControlFont(14, FW_BOLD, L"Arial");
-    SendMessageW(appState.newTextButton, WM_SETFONT, reinterpret_cast<WPARAM>(appState.buttonFont), FALSE);
 
     pickRandomQuote();
     prepareAttempt();
 
     ShowWindow(appState.mainWindow, showCommand);
     UpdateWindow(appState.mainWindow);
-    ShowWindow(appState.typingEdit, SW_SHOW);
-    UpdateWindow(appState.typingEdit);
-    ShowWindow(appState.newTextButton, SW_SHOW);
-    UpdateWindow(appState.newTextButton);
-    subclassTypingEdit();
+    showAndUpdate(appState.typingEdit);
+    showAndUpdate(appState.newTextButton);
     return true;
 }
 
@@ -152,7 +144,7 @@ bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators)
     if (!initializeApplication(instance, showCommand))
         return false;
     accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_PACEWORD));
-    SendMessageW(appState.typingEdit, WM_SETFONT, reinterpret_cast<WPARAM>(appState.editFont), TRUE);
+    setControlFont(appState.typingEdit, appState.editFont, true);
     SetFocus(appState.typingEdit);
     return true;
 }

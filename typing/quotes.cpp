@@ -6,18 +6,19 @@
 
 #include <utility>
 
-void loadQuotes()
+bool loadQuotes()
 {
     // A missing or unreadable file, or one too large to hold, leaves the library empty; start-up
     // then says so and ends.
     std::string bytes;
     if (!readFileBytes("quotes.txt", bytes))
-        return;
+        return false;
     try {
         appState.quotes = makeQuoteLibrary(std::move(bytes));
     } catch (const std::bad_alloc&) {
         appState.quotes = QuoteLibrary();
     }
+    return hasTypableQuote(appState.quotes);
 }
 
 void seedRandomEngine()

@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Quote library and random choice
-void loadQuotes();
+// False when the library holds no line to type.
+bool loadQuotes();
 void seedRandomEngine();
 void pickRandomQuote();
 void prepareAttempt();
@@ -19,13 +20,25 @@ int64_t clockNow();
 LRESULT onTypingEditChanged();
 void onTypingChanged();
 
-// The typing box
-// Puts typingEditProc in front of the box's own procedure, kept in savedEditProc.
-void subclassTypingEdit();
+// The typing box and the "New text (Esc)" button
+struct TypingControlPlaces {
+    RECT typingEdit;
+    RECT newTextButton;
+};
+// Their places in the main window's client area `client`; the button is `buttonHeight` high.
+TypingControlPlaces typingControlPlaces(const RECT& client, int buttonHeight);
+// Makes both, hidden, at their places: the button in buttonFont, the box subclassed.
+void createTypingControls();
 // Catches Esc in the box for a new text; everything else goes on to the box.
 LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Results screen
+struct ResultsControlPlaces {
+    RECT resultsLabel;
+    RECT anotherTextButton;
+    RECT retryButton;
+};
+ResultsControlPlaces resultsControlPlaces(const RECT& client);
 void showResults();
 
 // New text and retry
