@@ -155,6 +155,9 @@ void saveSettings()
         if (replacedFont)
             DeleteObject(replacedFont);
     }
+    // Two layout passes: layoutChildren measures the box before it moves it, so the first pass
+    // gives the box its new height and the "New text" button the old one; the second gives the
+    // button the new height too.
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }
