@@ -19,12 +19,17 @@ LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
         openSettingsWindow();
         return 0;
     }
-    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit && reinterpret_cast<HWND>(lParam) == appState.typingEdit)
-        return onTypingEditChanged();
+    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit && reinterpret_cast<HWND>(lParam) == appState.typingEdit) {
+        startClockOnFirstChange();
+        onTypingChanged();
+        return 0;
+    }
     if (LOWORD(wParam) == CMD_NEW_TEXT || LOWORD(wParam) == CMD_ANOTHER_TEXT) {
         resetAttempt(false);
         return 0;
     }
+    // Compared whole on purpose: only the button's click (notification code 0) retries, where the
+    // rows above take any notification their ids come with.
     if (wParam == CMD_RETRY) {
         resetAttempt(true);
         return 0;

@@ -134,7 +134,7 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
     return true;
 }
 
-bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators)
+bool setUpBeforeMessageLoop(HINSTANCE instance, int showCommand, HACCEL& accelerators)
 {
     // The result is not needed: a failed initialisation shows up when a factory cannot be made.
     (void)CoInitialize(nullptr);

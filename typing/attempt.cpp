@@ -26,7 +26,7 @@ int64_t clockNow()
     return clockSource();
 }
 
-LRESULT onTypingEditChanged()
+void startClockOnFirstChange()
 {
     if (!appState.timerStarted) {
         appState.timerStarted = true;
@@ -34,8 +34,6 @@ LRESULT onTypingEditChanged()
         SetWindowTextW(appState.mainWindow, L"TIMER STARTED!!!!! GO! GO! GO!!! TYPE! TYPE! TYPE!!! FAST! FAST! "
                                             L"FAST!!! GOOD LUCK! ......");
     }
-    onTypingChanged();
-    return 0;
 }
 
 void onTypingChanged()

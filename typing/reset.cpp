@@ -4,7 +4,7 @@
 #include "render/quoteRendering.h"
 #include "typing/typing.h"
 
-LRESULT resetAttempt(bool keepQuote)
+void resetAttempt(bool keepQuote)
 {
     appState.wordsPerMinute = 0.0;
     appState.charactersPerMinute = 0.0;
@@ -32,5 +32,7 @@ LRESULT resetAttempt(bool keepQuote)
     setControlFont(appState.typingEdit, appState.editFont, true);
     SetFocus(appState.typingEdit);
     SetWindowTextW(appState.mainWindow, L"Paceword");
-    return SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
+    // The layout request: the render target and the text layout for the current client size, and
+    // the controls in their places.
+    SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }

@@ -17,7 +17,9 @@ using ClockSource = int64_t (*)();
 // Where clockNow reads the time: the steady clock; tests may point it at a clock of their own.
 extern ClockSource clockSource;
 int64_t clockNow();
-LRESULT onTypingEditChanged();
+// A change in the typing box: the first of an attempt starts the clock and retitles the main
+// window, then every change is checked against the current word.
+void startClockOnFirstChange();
 void onTypingChanged();
 
 // The typing box and the "New text (Esc)" button
@@ -42,4 +44,4 @@ ResultsControlPlaces resultsControlPlaces(const RECT& client);
 void showResults();
 
 // New text and retry
-LRESULT resetAttempt(bool keepQuote);
+void resetAttempt(bool keepQuote);

@@ -41,8 +41,11 @@ void createTypingControls()
 
 LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The reset retires this very box; nothing here touches it afterwards.
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
-        return resetAttempt(false);
+    // The reset retires this very box; nothing here touches it afterwards. The key is handled
+    // here and never reaches the Edit control.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        resetAttempt(false);
+        return 0;
+    }
     return CallWindowProcW(appState.savedEditProc, window, message, wParam, lParam);
 }

@@ -584,7 +584,7 @@ TEST_F(NoQuotesTest, missingFile)
     ASSERT_TRUE(DeleteFileW(L"quotes.txt"));
     expectRefusedStart([] {
         HACCEL accelerators = nullptr;
-        bool started = startApplication(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators);
+        bool started = setUpBeforeMessageLoop(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators);
         pumpMessages();
         return started;
     });

@@ -53,7 +53,7 @@ bool startProgram(const std::string& quotesBytes, const std::string* settingsByt
     if (!programClock)
         programClock = clockSource;
     testAccelerators = nullptr;
-    bool started = startApplication(GetModuleHandleW(nullptr), showCommand, testAccelerators);
+    bool started = setUpBeforeMessageLoop(GetModuleHandleW(nullptr), showCommand, testAccelerators);
     pumpMessages();
     return started;
 }
