@@ -91,7 +91,8 @@ void layoutChildren()
     moveControl(appState.anotherTextButton, results.anotherTextButton);
     moveControl(appState.retryButton, results.retryButton);
 
-    // The button takes the box's client height as it is before the box moves.
+    // The button takes the box's client height as it is before the box moves: after a change of
+    // the text size it reaches the new height one pass later (saveSettings asks for two).
     const TypingControlPlaces typing = typingControlPlaces(client, clientHeight(appState.typingEdit));
     moveControl(appState.typingEdit, typing.typingEdit);
     moveControl(appState.newTextButton, typing.newTextButton);
