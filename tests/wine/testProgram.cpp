@@ -163,16 +163,21 @@ void typeText(const std::wstring& text)
 
 MessageBoxWatcher::MessageBoxWatcher(const std::wstring& title)
     : watcher([this, title]() {
-          for (; !stopping; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-              if (HWND box = FindWindowW(L"#32770", title.c_str())) {
-                  owner = GetWindow(box, GW_OWNER);
-                  // The message text is the static control with id 0xFFFF.
-                  wchar_t boxText[2048] = {};
-                  GetDlgItemTextW(box, 0xFFFF, boxText, 2048);
-                  text = boxText;
-                  seen = true;
-                  PostMessageW(box, WM_COMMAND, IDOK, 0);
-              }
+          HWND answered = nullptr;
+          for (; !stopping; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+              // A box is found as soon as it is made, but its text is set only before it is shown.
+              HWND box = FindWindowW(L"#32770", title.c_str());
+              if (!box || box == answered || !IsWindowVisible(box))
+                  continue;
+              owner = GetWindow(box, GW_OWNER);
+              // The message text is the static control with id 0xFFFF.
+              wchar_t boxText[2048] = {};
+              GetDlgItemTextW(box, 0xFFFF, boxText, 2048);
+              text = boxText;
+              seen = true;
+              answered = box;
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }
       })
 {
 }
