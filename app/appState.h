@@ -43,7 +43,10 @@ struct AppState {
     ATOM settingsClassAtom = 0;
 
     // Rectangles
+    // The main window's client area as last read.
     RECT clientRect = {};
+    // The typing box's window rectangle in the main window's client coordinates, where the
+    // renderer last framed it. The layout measures the box itself.
     RECT editRect = {};
 
     // Quote data and attempt progress

@@ -3,7 +3,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
     HACCEL accelerators = nullptr;
-    if (!startApplication(instance, showCommand, accelerators))
+    if (!setUpBeforeMessageLoop(instance, showCommand, accelerators))
         return 0;
     return runMessageLoop(accelerators);
 }

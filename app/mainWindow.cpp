@@ -2,33 +2,12 @@
 #include "app/mainWindow.h"
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "typing/typing.h"
 
 namespace {
-
-// The box is 1.3 times the text size high; its top comes from the unrounded product.
-int typingEditHeight()
-{
-    return static_cast<int>(static_cast<double>(appState.textSize) * 1.3);
-}
-
-int typingEditTop()
-{
-    return static_cast<int>(appState.clientRect.bottom - static_cast<double>(appState.textSize) * 1.3 - 20);
-}
-
-int typingEditWidth()
-{
-    return appState.clientRect.right - appState.clientRect.left - 150;
-}
-
-void moveControl(HWND control, int x, int y, int width, int height)
-{
-    if (control)
-        MoveWindow(control, x, y, width, height, TRUE);
-}
 
 LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
@@ -40,12 +19,17 @@ LRESULT onMainCommand(HWND window, WPARAM wParam, LPARAM lParam)
         openSettingsWindow();
         return 0;
     }
-    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit && reinterpret_cast<HWND>(lParam) == appState.typingEdit)
-        return onTypingEditChanged();
+    if (HIWORD(wParam) == EN_CHANGE && appState.typingEdit && reinterpret_cast<HWND>(lParam) == appState.typingEdit) {
+        startClockOnFirstChange();
+        onTypingChanged();
+        return 0;
+    }
     if (LOWORD(wParam) == CMD_NEW_TEXT || LOWORD(wParam) == CMD_ANOTHER_TEXT) {
         resetAttempt(false);
         return 0;
     }
+    // Compared whole on purpose: only the button's click (notification code 0) retries, where the
+    // rows above take any notification their ids come with.
     if (wParam == CMD_RETRY) {
         resetAttempt(true);
         return 0;
@@ -95,67 +79,23 @@ void forgetWindowHandles()
 
 }  // namespace
 
-HWND createTypingEdit()
-{
-    return CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, 20,
-                           typingEditTop(), typingEditWidth(), typingEditHeight(), appState.mainWindow, nullptr,
-                           appState.instance, nullptr);
-}
-
-HWND createNewTextButton(int height)
-{
-    return CreateWindowExW(0, L"Button", L"New text (Esc)", WS_CHILD | WS_CLIPSIBLINGS | BS_CENTER,
-                           appState.clientRect.right - 110, appState.clientRect.bottom - 20 - height, 90, height,
-                           appState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CMD_NEW_TEXT)),
-                           appState.instance, nullptr);
-}
-
-void subclassTypingEdit()
-{
-    appState.savedEditProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC));
-    SetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(typingEditProc));
-}
-
-void retireControl(HWND& control)
-{
-    if (!control)
-        return;
-    HWND retired = control;
-    control = nullptr;
-    if (GetFocus() == retired)
-        SetFocus(appState.mainWindow);
-    ShowWindow(retired, SW_HIDE);
-    PostMessageW(appState.mainWindow, WM_DESTROY_RETIRED_CONTROL, reinterpret_cast<WPARAM>(retired), 0);
-}
-
-std::wstring windowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 void layoutChildren()
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);
+    const RECT client = appState.clientRect;
     resizeRenderTarget();
     rebuildTextLayout();
 
-    const LONG right = appState.clientRect.right;
-    const LONG bottom = appState.clientRect.bottom;
-    moveControl(appState.resultsLabel, 20, bottom - 100, 220, 200);
-    moveControl(appState.anotherTextButton, right - 185, bottom - 55, 165, 35);
-    moveControl(appState.retryButton, right - 185, bottom - 105, 165, 35);
+    const ResultsControlPlaces results = resultsControlPlaces(client);
+    moveControl(appState.resultsLabel, results.resultsLabel);
+    moveControl(appState.anotherTextButton, results.anotherTextButton);
+    moveControl(appState.retryButton, results.retryButton);
 
-    // The button takes the edit's client height as it is before the edit moves.
-    if (appState.typingEdit)
-        GetClientRect(appState.typingEdit, &appState.editRect);
-    GetClientRect(appState.mainWindow, &appState.clientRect);
-    moveControl(appState.typingEdit, 20, typingEditTop(), typingEditWidth(), typingEditHeight());
-    const int buttonHeight = appState.editRect.bottom - appState.editRect.top;
-    moveControl(appState.newTextButton, appState.clientRect.right - 110, appState.clientRect.bottom - 20 - buttonHeight,
-                90, buttonHeight);
+    // The button takes the box's client height as it is before the box moves: after a change of
+    // the text size it reaches the new height one pass later (saveSettings asks for two).
+    const TypingControlPlaces typing = typingControlPlaces(client, clientHeight(appState.typingEdit));
+    moveControl(appState.typingEdit, typing.typingEdit);
+    moveControl(appState.newTextButton, typing.newTextButton);
 }
 
 void showAboutBox()

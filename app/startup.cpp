@@ -2,10 +2,10 @@
 #include "app/startup.h"
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
-#include "typing/quoteText.h"
 #include "typing/typing.h"
 
 #include <string>
@@ -37,23 +37,12 @@ bool abandonStartup()
     return false;
 }
 
-HFONT createControlFont(int height, int weight, const wchar_t* face)
-{
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
 }  // namespace
 
 void reportStartupFailure(const wchar_t* what)
 {
     std::wstring text = std::wstring(L"Paceword cannot start: ") + what + L" could not be created.";
     MessageBoxW(nullptr, text.c_str(), L"Paceword", MB_OK | MB_ICONERROR);
-}
-
-HFONT createEditFont()
-{
-    return createControlFont(static_cast<int>(appState.textSize), FW_NORMAL, appState.fontFamily.c_str());
 }
 
 bool registerMainWindowClass(HINSTANCE instance)
@@ -82,24 +71,22 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         reportStartupFailure(L"the main window");
         return false;
     }
-    GetClientRect(appState.mainWindow, &appState.clientRect);
     SetWindowTextW(appState.mainWindow, L"Paceword");
     loadSettings();
 
-    appState.typingEdit = createTypingEdit();
+    // Made first: the "New text" button takes it when it is made.
+    appState.buttonFont = createControlFont(14, FW_BOLD, L"Arial");
+    createTypingControls();
     if (!appState.typingEdit) {
         reportStartupFailure(L"the typing box");
         return abandonStartup();
     }
-    GetClientRect(appState.typingEdit, &appState.editRect);
-    appState.newTextButton = createNewTextButton(appState.editRect.bottom - appState.editRect.top);
     if (!appState.newTextButton) {
         reportStartupFailure(L"the \"New text\" button");
         return abandonStartup();
     }
 
-    loadQuotes();
-    if (!hasTypableQuote(appState.quotes)) {
+    if (!loadQuotes()) {
         reportMissingQuotes();
         return abandonStartup();
     }
@@ -136,23 +123,18 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         return abandonStartup();
     }
     appState.desktopWindow = GetDesktopWindow();
-    appState.buttonFont = createControlFont(14, FW_BOLD, L"Arial");
-    SendMessageW(appState.newTextButton, WM_SETFONT, reinterpret_cast<WPARAM>(appState.buttonFont), FALSE);
 
     pickRandomQuote();
     prepareAttempt();
 
     ShowWindow(appState.mainWindow, showCommand);
     UpdateWindow(appState.mainWindow);
-    ShowWindow(appState.typingEdit, SW_SHOW);
-    UpdateWindow(appState.typingEdit);
-    ShowWindow(appState.newTextButton, SW_SHOW);
-    UpdateWindow(appState.newTextButton);
-    subclassTypingEdit();
+    showAndUpdate(appState.typingEdit);
+    showAndUpdate(appState.newTextButton);
     return true;
 }
 
-bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators)
+bool setUpBeforeMessageLoop(HINSTANCE instance, int showCommand, HACCEL& accelerators)
 {
     // The result is not needed: a failed initialisation shows up when a factory cannot be made.
     (void)CoInitialize(nullptr);
@@ -162,7 +144,7 @@ bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators)
     if (!initializeApplication(instance, showCommand))
         return false;
     accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_PACEWORD));
-    SendMessageW(appState.typingEdit, WM_SETFONT, reinterpret_cast<WPARAM>(appState.editFont), TRUE);
+    setControlFont(appState.typingEdit, appState.editFont, true);
     SetFocus(appState.typingEdit);
     return true;
 }

@@ -4,13 +4,11 @@
 #include <windows.h>
 
 bool registerMainWindowClass(HINSTANCE instance);
-// The typing box's font: `textSize` truncated, normal weight, face `fontFamily`.
-HFONT createEditFont();
 bool initializeApplication(HINSTANCE instance, int showCommand);
 
 // wWinMain's steps before the loop: COM, the strings, the class, initializeApplication, the
 // accelerators, the typing box's font and focus. False when the program cannot start.
-bool startApplication(HINSTANCE instance, int showCommand, HACCEL& accelerators);
+bool setUpBeforeMessageLoop(HINSTANCE instance, int showCommand, HACCEL& accelerators);
 
 // Offers the message to accelerator translation against the window it is addressed to, then
 // translates character keys and dispatches it.

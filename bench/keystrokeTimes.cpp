@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     SetCurrentDirectoryW(L"keystroke-times-work");
     writeFile("quotes.txt", std::string(benchmarkQuote) + "\n");
     writeFile("settings.txt", large ? "90\r\nArial\r\n" : "20\r\nArial\r\n");
-    if (!startApplication(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators)) {
+    if (!setUpBeforeMessageLoop(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators)) {
         std::printf("the program did not start\n");
         return 1;
     }

@@ -2,6 +2,7 @@
 // program's loader, the obvious wide-stream reader, and a bare read of the bytes.
 #pragma once
 
+#include "app/fileBytes.h"
 #include "typing/quoteText.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 // settings.txt: read once at start-up, written when missing and on every save.
 #include "app/appState.h"
+#include "app/fileBytes.h"
 #include "settings/settings.h"
 #include "settings/settingsText.h"
-#include "typing/quoteText.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
-#include "app/mainWindow.h"
-#include "app/startup.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "settings/settingsText.h"
@@ -13,14 +12,7 @@ namespace {
 HWND createSettingsControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
                            int height, int id = 0)
 {
-    return CreateWindowExW(0, className, text, style, x, y, width, height, appState.settingsWindow,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appState.instance, nullptr);
-}
-
-void showAndUpdate(HWND window)
-{
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
+    return createControl(appState.settingsWindow, className, text, style, controlPlace(x, y, width, height), id);
 }
 
 // The owner's activation takes the keyboard focus for the main window itself: typing goes on
@@ -75,10 +67,8 @@ void openSettingsWindow()
 
     HWND sizeLabel = createSettingsControl(L"Static", L"Text size (10-90):", WS_CHILD, 10, 11, 120, 20);
     HWND familyLabel = createSettingsControl(L"Static", L"Font family:", WS_CHILD, 10, 47, 85, 20);
-    ShowWindow(sizeLabel, SW_SHOW);
-    ShowWindow(familyLabel, SW_SHOW);
-    UpdateWindow(sizeLabel);
-    UpdateWindow(familyLabel);
+    showAndUpdate(sizeLabel);
+    showAndUpdate(familyLabel);
 
     appState.textSizeEdit =
         createSettingsControl(L"Edit", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_NUMBER, 135, 10, 198, 20);
@@ -161,10 +151,13 @@ void saveSettings()
         // The old font is deleted only once no box uses it: the current box switches first, and
         // on the results screen the box that used it is already gone.
         if (appState.typingEdit)
-            SendMessageW(appState.typingEdit, WM_SETFONT, reinterpret_cast<WPARAM>(appState.editFont), FALSE);
+            setControlFont(appState.typingEdit, appState.editFont, false);
         if (replacedFont)
             DeleteObject(replacedFont);
     }
+    // Two layout passes: layoutChildren measures the box before it moves it, so the first pass
+    // gives the box its new height and the "New text" button the old one; the second gives the
+    // button the new height too.
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }

@@ -1,7 +1,7 @@
-// The live attempt: the clock, the check of the box against the current word, word completion
-// and Esc in the box.
+// The live attempt: the clock, the check of the box against the current word and word
+// completion.
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
@@ -26,7 +26,7 @@ int64_t clockNow()
     return clockSource();
 }
 
-LRESULT onTypingEditChanged()
+void startClockOnFirstChange()
 {
     if (!appState.timerStarted) {
         appState.timerStarted = true;
@@ -34,8 +34,6 @@ LRESULT onTypingEditChanged()
         SetWindowTextW(appState.mainWindow, L"TIMER STARTED!!!!! GO! GO! GO!!! TYPE! TYPE! TYPE!!! FAST! FAST! "
                                             L"FAST!!! GOOD LUCK! ......");
     }
-    onTypingChanged();
-    return 0;
 }
 
 void onTypingChanged()
@@ -72,12 +70,4 @@ void onTypingChanged()
     // The underline follows the progress when the word is drawn.
     paintCompletedWord();
     clearMismatchFrame();
-}
-
-LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // The reset retires this very box; nothing here touches it afterwards.
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE)
-        return resetAttempt(false);
-    return CallWindowProcW(appState.savedEditProc, window, message, wParam, lParam);
 }

@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-// Reads the whole file at `path` into `bytes`. Returns false, with `bytes` empty, when the file
-// cannot be opened or read, or is too large to hold in memory.
-bool readFileBytes(const char* path, std::string& bytes);
-
 // How the bytes of the quote file become UTF-16 units.
 enum class QuoteEncoding {
     singleByte,  // each byte is the unit of the same value (ASCII, Latin-1, ANSI)

@@ -1,22 +1,24 @@
 // Reading the quote library, the random pick and the start of an attempt.
 #include "app/appState.h"
+#include "app/fileBytes.h"
 #include "typing/quoteText.h"
 #include "typing/typing.h"
 
 #include <utility>
 
-void loadQuotes()
+bool loadQuotes()
 {
     // A missing or unreadable file, or one too large to hold, leaves the library empty; start-up
     // then says so and ends.
     std::string bytes;
     if (!readFileBytes("quotes.txt", bytes))
-        return;
+        return false;
     try {
         appState.quotes = makeQuoteLibrary(std::move(bytes));
     } catch (const std::bad_alloc&) {
         appState.quotes = QuoteLibrary();
     }
+    return hasTypableQuote(appState.quotes);
 }
 
 void seedRandomEngine()

@@ -1,10 +1,10 @@
 // New text and retry: a fresh attempt on a new random quote or on the same one.
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/controls.h"
 #include "render/quoteRendering.h"
 #include "typing/typing.h"
 
-LRESULT resetAttempt(bool keepQuote)
+void resetAttempt(bool keepQuote)
 {
     appState.wordsPerMinute = 0.0;
     appState.charactersPerMinute = 0.0;
@@ -16,12 +16,8 @@ LRESULT resetAttempt(bool keepQuote)
     rebuildTextLayout();
     prepareAttempt();
     paintQuote();
-    ShowWindow(appState.mainWindow, SW_SHOW);
-    UpdateWindow(appState.mainWindow);
+    showAndUpdate(appState.mainWindow);
 
-    GetClientRect(appState.mainWindow, &appState.clientRect);
-    if (appState.typingEdit)
-        GetClientRect(appState.typingEdit, &appState.editRect);
     // The reset may run inside the old box's own procedure (Esc) or a button's click: the old
     // controls are hidden at once and destroyed after that message has returned.
     retireControl(appState.typingEdit);
@@ -30,17 +26,13 @@ LRESULT resetAttempt(bool keepQuote)
     retireControl(appState.retryButton);
     retireControl(appState.anotherTextButton);
 
-    appState.typingEdit = createTypingEdit();
-    appState.newTextButton = createNewTextButton(appState.editRect.bottom - appState.editRect.top);
-    SendMessageW(appState.newTextButton, WM_SETFONT, reinterpret_cast<WPARAM>(appState.buttonFont), FALSE);
-    ShowWindow(appState.typingEdit, SW_SHOW);
-    ShowWindow(appState.newTextButton, SW_SHOW);
-    UpdateWindow(appState.typingEdit);
-    UpdateWindow(appState.newTextButton);
-    SendMessageW(appState.typingEdit, WM_SETFONT, reinterpret_cast<WPARAM>(appState.editFont), TRUE);
+    createTypingControls();
+    showAndUpdate(appState.typingEdit);
+    showAndUpdate(appState.newTextButton);
+    setControlFont(appState.typingEdit, appState.editFont, true);
     SetFocus(appState.typingEdit);
     SetWindowTextW(appState.mainWindow, L"Paceword");
-    if (appState.typingEdit)
-        subclassTypingEdit();
-    return SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
+    // The layout request: the render target and the text layout for the current client size, and
+    // the controls in their places.
+    SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
 }

@@ -1,19 +1,16 @@
 // The results screen: the figures, the label and the two buttons.
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/controls.h"
 #include "typing/figures.h"
 #include "typing/typing.h"
 
-namespace {
-
-HWND createResultsButton(const wchar_t* text, int y, int id)
+ResultsControlPlaces resultsControlPlaces(const RECT& client)
 {
-    return CreateWindowExW(0, L"Button", text, WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON,
-                           appState.clientRect.right - 185, y, 165, 35, appState.mainWindow,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appState.instance, nullptr);
+    // The label reaches below the client area: only its upper 100 pixels show.
+    return {controlPlace(client.left + 20, client.bottom - 100, 220, 200),
+            controlPlace(client.right - 185, client.bottom - 55, 165, 35),
+            controlPlace(client.right - 185, client.bottom - 105, 165, 35)};
 }
-
-}  // namespace
 
 void showResults()
 {
@@ -32,19 +29,16 @@ void showResults()
 
     GetClientRect(appState.mainWindow, &appState.clientRect);
     appState.timerStarted = false;
-    appState.resultsLabel = CreateWindowExW(0, L"static", text.c_str(), WS_CHILD, appState.clientRect.left + 20,
-                                            appState.clientRect.bottom - 100, 220, 200, appState.mainWindow, nullptr,
-                                            appState.instance, nullptr);
-    ShowWindow(appState.resultsLabel, SW_SHOW);
-    UpdateWindow(appState.resultsLabel);
-    appState.anotherTextButton =
-        createResultsButton(L"Another text! (Enter or Esc)", appState.clientRect.bottom - 55, CMD_ANOTHER_TEXT);
-    appState.retryButton =
-        createResultsButton(L"Retry same text (r or R)", appState.clientRect.bottom - 105, CMD_RETRY);
-    SendMessageW(appState.anotherTextButton, WM_SETFONT, reinterpret_cast<WPARAM>(appState.buttonFont), FALSE);
-    SendMessageW(appState.retryButton, WM_SETFONT, reinterpret_cast<WPARAM>(appState.buttonFont), FALSE);
-    ShowWindow(appState.anotherTextButton, SW_SHOW);
-    UpdateWindow(appState.anotherTextButton);
-    ShowWindow(appState.retryButton, SW_SHOW);
-    UpdateWindow(appState.retryButton);
+    const ResultsControlPlaces places = resultsControlPlaces(appState.clientRect);
+    appState.resultsLabel = createControl(appState.mainWindow, L"static", text.c_str(), WS_CHILD, places.resultsLabel);
+    showAndUpdate(appState.resultsLabel);
+    const DWORD buttonStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON;
+    appState.anotherTextButton = createControl(appState.mainWindow, L"Button", L"Another text! (Enter or Esc)",
+                                               buttonStyle, places.anotherTextButton, CMD_ANOTHER_TEXT);
+    appState.retryButton = createControl(appState.mainWindow, L"Button", L"Retry same text (r or R)", buttonStyle,
+                                         places.retryButton, CMD_RETRY);
+    setControlFont(appState.anotherTextButton, appState.buttonFont, false);
+    setControlFont(appState.retryButton, appState.buttonFont, false);
+    showAndUpdate(appState.anotherTextButton);
+    showAndUpdate(appState.retryButton);
 }

@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
     clockSource = steppingClock;
     HACCEL accelerators = nullptr;
-    if (!startApplication(instance, showCommand, accelerators))
+    if (!setUpBeforeMessageLoop(instance, showCommand, accelerators))
         return 0;
     SetWindowPos(appState.mainWindow, nullptr, 40, 40, 760, 400, SWP_NOZORDER);
     return runMessageLoop(accelerators);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,17 +28,6 @@ Lines wordsOf(const std::wstring& quote)
     Lines words;
     splitQuoteIntoWords(quote, words);
     return words;
-}
-
-// A fixed name in the current directory: the same code runs natively and under Wine.
-const char* const scratchFile = "quoteTextTests.tmp";
-
-void writeScratchFile(const std::string& bytes)
-{
-    std::FILE* file = std::fopen(scratchFile, "wb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    std::fclose(file);
 }
 
 }  // namespace
@@ -132,29 +120,6 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
                       example.encoding == E::utf8);
         }
     }
-}
-
-TEST(quoteFile, readsEveryByteAsStored)
-{
-    const std::string small("one\r\ntwo\x1A\0\xFF\r", 12);
-    std::string large;
-    for (int i = 0; i < 30000; ++i) {
-        large += "line " + std::to_string(i) + "\n";
-    }
-    for (const std::string& stored : {std::string(), small, large}) {
-        writeScratchFile(stored);
-        std::string bytes = "left over";
-        EXPECT_TRUE(readFileBytes(scratchFile, bytes));
-        EXPECT_EQ(bytes, stored);
-    }
-    std::remove(scratchFile);
-}
-
-TEST(quoteFile, missingFileFailsWithNoBytes)
-{
-    std::string bytes = "left over";
-    EXPECT_FALSE(readFileBytes("noSuchQuoteFile.txt", bytes));
-    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(quoteWords, joinedWordsGiveTheQuoteBack)

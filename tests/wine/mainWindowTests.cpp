@@ -8,27 +8,14 @@
 #include <winver.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <functional>
 #include <iterator>
-#include <ostream>
 #include <set>
 #include <string>
-#include <vector>
 #include <thread>
 #include <vector>
-
-// Rectangles compare and print as their four edges.
-static bool operator==(const RECT& a, const RECT& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-static void PrintTo(const RECT& r, std::ostream* out)
-{
-    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace {
 
@@ -62,37 +49,6 @@ void resizeMainWindow(int width, int height)
     SetWindowPos(appState.mainWindow, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     pumpMessages();
 }
-
-// Closes every message box with the given title from another thread until finished, and tells
-// whether one came and its owner. Unlike answerMessageBox it does not wait for a box to come.
-struct MessageBoxWatcher {
-    explicit MessageBoxWatcher(std::wstring title)
-        : watcher([this, title]() {
-              for (; !stopping; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-                  if (HWND box = FindWindowW(L"#32770", title.c_str())) {
-                      owner = GetWindow(box, GW_OWNER);
-                      seen = true;
-                      PostMessageW(box, WM_COMMAND, IDOK, 0);
-                  }
-          })
-    {
-    }
-    ~MessageBoxWatcher()
-    {
-        finish();
-    }
-    void finish()
-    {
-        stopping = true;
-        if (watcher.joinable())
-            watcher.join();
-    }
-
-    std::atomic<bool> stopping{false};
-    std::atomic<bool> seen{false};
-    std::atomic<HWND> owner{nullptr};
-    std::thread watcher;
-};
 
 // The main window's titles while it is visible, read at every message it gets.
 std::set<std::wstring> visibleTitles;
@@ -357,7 +313,7 @@ TEST_F(MainWindowTest, sizeRequestLaysOutFromTheCurrentClientRectangleAndSkipsMi
     ASSERT_TRUE(startProgram(someQuotes));
     HWND main = appState.mainWindow;
     // The edit keeps its height: the button takes the height the edit had before the pass.
-    const int editHeight = placeInParent(appState.typingEdit).bottom - placeInParent(appState.typingEdit).top;
+    const int editHeight = heightInParent(appState.typingEdit);
     MoveWindow(appState.typingEdit, 1, 1, 10, editHeight, FALSE);
     MoveWindow(appState.newTextButton, 2, 2, 10, 10, FALSE);
     appState.clientRect = {0, 0, 1, 1};
@@ -413,9 +369,10 @@ TEST_F(MainWindowTest, staticControlsArePaintedOnWhite)
 TEST_F(MainWindowTest, aboutBoxOpensFromTheMenuCommandAndFromAltQuestionMarkOnTheMainWindowOnly)
 {
     ASSERT_TRUE(startProgram(someQuotes));
-    std::future<std::wstring> about = answerMessageBox(L"About Paceword");
+    MessageBoxWatcher about(L"About Paceword");
     EXPECT_EQ(SendMessageW(appState.mainWindow, WM_COMMAND, CMD_ABOUT, 0), 0);
-    std::wstring text = about.get();
+    about.finish();
+    const std::wstring& text = about.text;
     EXPECT_EQ(text.rfind(L"Paceword Version 1.0\n\n", 0), 0u) << std::string(text.begin(), text.end());
     EXPECT_NE(text.find(L".example"), std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(appState.mainWindow));
@@ -446,7 +403,7 @@ TEST_F(MainWindowTest, aboutBoxOpensFromTheMenuCommandAndFromAltQuestionMarkOnTh
         pressAltWith(character);
         onTheWindow.finish();
         EXPECT_TRUE(onTheWindow.seen) << "main window focused, Alt+" << char(character);
-        EXPECT_EQ(onTheWindow.owner.load(), appState.mainWindow);
+        EXPECT_EQ(onTheWindow.owner, appState.mainWindow);
     }
 }
 
@@ -547,13 +504,14 @@ class NoQuotesTest : public ProgramTest {
   protected:
     void expectRefusedStart(const std::function<bool()>& start)
     {
-        std::future<std::wstring> message = answerMessageBox(L"Paceword");
+        MessageBoxWatcher message(L"Paceword");
         visibleTitles.clear();
         HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, recordVisibleTitle, nullptr, GetCurrentThreadId());
         EXPECT_FALSE(start());
         UnhookWindowsHookEx(hook);
         EXPECT_TRUE(visibleTitles.empty()) << "the main window was shown";
-        std::wstring text = message.get();
+        message.finish();
+        const std::wstring& text = message.text;
         wchar_t folder[MAX_PATH] = {};
         GetCurrentDirectoryW(MAX_PATH, folder);
         EXPECT_NE(text.find(L"quotes.txt"), std::wstring::npos) << std::string(text.begin(), text.end());
@@ -586,7 +544,7 @@ TEST_F(NoQuotesTest, missingFile)
     ASSERT_TRUE(DeleteFileW(L"quotes.txt"));
     expectRefusedStart([] {
         HACCEL accelerators = nullptr;
-        bool started = startApplication(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators);
+        bool started = setUpBeforeMessageLoop(GetModuleHandleW(nullptr), SW_SHOWNORMAL, accelerators);
         pumpMessages();
         return started;
     });

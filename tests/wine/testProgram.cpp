@@ -3,8 +3,8 @@
 #include "app/startup.h"
 #include "typing/typing.h"
 
+#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
@@ -53,7 +53,7 @@ bool startProgram(const std::string& quotesBytes, const std::string* settingsByt
     if (!programClock)
         programClock = clockSource;
     testAccelerators = nullptr;
-    bool started = startApplication(GetModuleHandleW(nullptr), showCommand, testAccelerators);
+    bool started = setUpBeforeMessageLoop(GetModuleHandleW(nullptr), showCommand, testAccelerators);
     pumpMessages();
     return started;
 }
@@ -113,6 +113,16 @@ bool workFileExists(const char* name)
     return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void PrintTo(const RECT& rect, std::ostream* out)
+{
+    *out << "{" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << "}";
+}
+
 RECT clientRectOf(HWND window)
 {
     RECT rect = {};
@@ -126,6 +136,12 @@ RECT placeInParent(HWND child)
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+LONG heightInParent(HWND child)
+{
+    const RECT place = placeInParent(child);
+    return place.bottom - place.top;
 }
 
 void pressKey(UINT virtualKey)
@@ -145,19 +161,35 @@ void typeText(const std::wstring& text)
     }
 }
 
-std::future<std::wstring> answerMessageBox(const std::wstring& title)
+MessageBoxWatcher::MessageBoxWatcher(const std::wstring& title)
+    : watcher([this, title]() {
+          HWND answered = nullptr;
+          for (; !stopping; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+              // A box is found as soon as it is made, but its text is set only before it is shown.
+              HWND box = FindWindowW(L"#32770", title.c_str());
+              if (!box || box == answered || !IsWindowVisible(box))
+                  continue;
+              owner = GetWindow(box, GW_OWNER);
+              // The message text is the static control with id 0xFFFF.
+              wchar_t boxText[2048] = {};
+              GetDlgItemTextW(box, 0xFFFF, boxText, 2048);
+              text = boxText;
+              seen = true;
+              answered = box;
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }
+      })
 {
-    return std::async(std::launch::async, [title]() {
-        for (int tries = 0; tries < 200; ++tries) {
-            if (HWND box = FindWindowW(L"#32770", title.c_str())) {
-                // The message text is the static control with id 0xFFFF.
-                wchar_t text[2048] = {};
-                GetDlgItemTextW(box, 0xFFFF, text, 2048);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return std::wstring(text);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return std::wstring(L"<no message box>");
-    });
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    finish();
+}
+
+void MessageBoxWatcher::finish()
+{
+    stopping = true;
+    if (watcher.joinable())
+        watcher.join();
 }

@@ -3,13 +3,15 @@
 #pragma once
 
 #include "app/appState.h"
+#include "app/controls.h"
 #include "app/mainWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <future>
+#include <atomic>
+#include <ostream>
 #include <string>
+#include <thread>
 
 // Makes a fresh working folder for the running test holding quotes.txt (and settings.txt when
 // given), then runs the program's start-up there. False when start-up gave up.
@@ -25,17 +27,35 @@ std::string readWorkFile(const char* name);
 void writeWorkFile(const char* name, const std::string& bytes);
 bool workFileExists(const char* name);
 
+// Rectangles compare and print as their four edges.
+bool operator==(const RECT& a, const RECT& b);
+void PrintTo(const RECT& rect, std::ostream* out);
+
 RECT clientRectOf(HWND window);
-// A child's window rectangle in its parent's client coordinates.
+// A child's window rectangle in its parent's client coordinates, and its height there.
 RECT placeInParent(HWND child);
+LONG heightInParent(HWND child);
 
 // Keys and characters arrive where the keyboard focus is, as the message loop would deliver
 // them; the queue is pumped afterwards.
 void pressKey(UINT virtualKey);
 void typeText(const std::wstring& text);
 
-// Waits (on another thread) for a message box with this title, reads its text and presses OK.
-std::future<std::wstring> answerMessageBox(const std::wstring& title);
+// Presses OK, from another thread, in every message box with this title that comes until
+// finish(), and notes whether one came, its owner and its text (read them after finish()).
+struct MessageBoxWatcher {
+    explicit MessageBoxWatcher(const std::wstring& title);
+    ~MessageBoxWatcher();
+    void finish();
+
+    bool seen = false;
+    HWND owner = nullptr;
+    std::wstring text;
+
+  private:
+    std::atomic<bool> stopping{false};
+    std::thread watcher;
+};
 
 // A clock the tests set by hand, for exact elapsed times.
 extern int64_t fakeClockNanoseconds;
