@@ -118,12 +118,21 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
         for (UINT32 i = 0; i < run->glyphCount; ++i) {
             const DWRITE_GLYPH_METRICS& glyph = glyphMetrics[i];
             const float advance = run->glyphAdvances ? run->glyphAdvances[i] : glyph.advanceWidth * scale;
-            const float shift = run->glyphOffsets ? run->glyphOffsets[i].advanceOffset : 0.0f;
-            const float inkLeft = pen + shift + glyph.leftSideBearing * scale - inkSlack;
-            const float inkRight =
-                pen + shift + (static_cast<float>(glyph.advanceWidth) - glyph.rightSideBearing) * scale + inkSlack;
-            const bool hasInk = static_cast<float>(glyph.advanceWidth) - glyph.rightSideBearing > glyph.leftSideBearing;
-            if (hasInk && inkRight > area.left && inkLeft < area.right) {
+            const DWRITE_GLYPH_OFFSET shift = run->glyphOffsets ? run->glyphOffsets[i] : DWRITE_GLYPH_OFFSET{0, 0};
+            // The black box from the design metrics, baseline up: its left and right by the side
+            // bearings, its top and bottom by the vertical ones from the vertical origin.
+            const int blackWidth =
+                static_cast<int>(glyph.advanceWidth) - glyph.leftSideBearing - glyph.rightSideBearing;
+            const int blackTop = glyph.verticalOriginY - glyph.topSideBearing;
+            const int blackBottom =
+                glyph.verticalOriginY - static_cast<int>(glyph.advanceHeight) + glyph.bottomSideBearing;
+            const float inkLeft = pen + shift.advanceOffset + glyph.leftSideBearing * scale - inkSlack;
+            const float inkRight = inkLeft + blackWidth * scale + 2 * inkSlack;
+            const float baseline = y - shift.ascenderOffset;
+            const bool hasInk = blackWidth > 0 && blackTop > blackBottom;
+            if (hasInk && inkRight > area.left && inkLeft < area.right &&
+                baseline - blackTop * scale - inkSlack < area.bottom &&
+                baseline - blackBottom * scale + inkSlack > area.top) {
                 if (!found) {
                     found = true;
                     first = i;
