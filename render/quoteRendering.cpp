@@ -4,6 +4,7 @@
 #include "render/quoteRendering.h"
 
 #include "app/appState.h"
+#include "render/textWithinArea.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,14 +75,16 @@ bool textMayReach(const RECT& area)
 }
 
 // Everything the whole scene holds, in client coordinates; the caller restricts where it lands.
-// Under Wine, drawing the layout renders every glyph of the quote whatever the area, by far the
-// dearest step of a small pass: it is left out where no text can show.
+// Only the glyphs that can show in the area are drawn: under Wine, drawing text costs by the glyph
+// wherever the pass lands, by far the dearest step of a small pass.
 void drawSceneContent(FrameMark mark, const RECT& area)
 {
     appState.renderTarget->Clear(D2D1::ColorF(1, 1, 1, 1));
     if (textMayReach(area))
-        appState.renderTarget->DrawTextLayout(D2D1::Point2F(20, 20), appState.textLayout.Get(),
-                                              appState.blackBrush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE);
+        drawTextWithinArea(appState.renderTarget.Get(), appState.textLayout.Get(), D2D1::Point2F(20, 20),
+                           appState.blackBrush.Get(),
+                           D2D1::RectF(static_cast<float>(area.left), static_cast<float>(area.top),
+                                       static_cast<float>(area.right), static_cast<float>(area.bottom)));
     if (appState.typingEdit && mark == FrameMark::red)
         appState.renderTarget->DrawRectangle(typingEditFrame(), appState.redBrush.Get(), 4.0f);
     if (appState.typingEdit && mark == FrameMark::hairline)
@@ -116,23 +119,24 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
         // A DC target draws into a bitmap the size of the rectangle it is bound to, shifted so that
-        // client coordinates still apply. Each pass costs far more by itself (Wine renders every
-        // glyph of the layout and reads the bitmap back) than by its pixels: the areas go in one
-        // pass over the rectangle that holds them all.
+        // client coordinates still apply; each area gets a pass of its own (a pass costs little by
+        // itself now that it draws only the glyphs it can show, and the rectangle holding a word
+        // and the frame's band far below it would be read back whole).
         boundWindowDc = GetDC(appState.mainWindow);
         if (!boundWindowDc)
             return;
-        RECT area = targets.front();
-        for (const RECT& other : targets)
-            UnionRect(&area, &area, &other);
         HRESULT result = S_OK;
-        if (SUCCEEDED(dcTarget->BindDC(boundWindowDc, &area))) {
+        for (const RECT& area : targets) {
+            if (FAILED(dcTarget->BindDC(boundWindowDc, &area)))
+                continue;
             dcTarget->BeginDraw();
             dcTarget->SetTransform(
                 D2D1::Matrix3x2F::Translation(static_cast<float>(-area.left), static_cast<float>(-area.top)));
             drawSceneContent(mark, area);
             dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
             result = dcTarget->EndDraw();
+            if (FAILED(result))
+                break;
         }
         ReleaseDC(appState.mainWindow, boundWindowDc);
         boundWindowDc = nullptr;
@@ -174,8 +178,8 @@ void addFrameBand(std::vector<RECT>& areas)
 // A box starts exactly where its line and its range start, rounded inwards to the pixel above and
 // outwards to the left: Wine places a glyph run by truncating its origin towards zero, so a run
 // whose origin lay above or left of the area (a negative origin in the pass) would land a pixel
-// off what a whole repaint draws. The line above ends within its own height. The rectangle holding
-// several boxes keeps this: its top and left edges are those of one of them.
+// off what a whole repaint draws. The line above ends within its own height. Boxes joined into
+// one keep this: their top and left edges are those of one of them.
 void addRangeBoxes(DWRITE_TEXT_RANGE range, std::vector<RECT>& areas)
 {
     if (!appState.textLayout || range.length == 0)
