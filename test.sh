@@ -10,6 +10,9 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DPACEWORD_SANITIZE=ON >/dev
 cmake --build build/native -j2 --target paceword_native_tests
 (cd build/native && ctest --output-on-failure)
 
+echo "== fuzz targets, 15 s each"
+scripts/fuzz.sh 15
+
 echo "== Windows build"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DPACEWORD_TESTS=ON -DPACEWORD_GTEST_SOURCE=/usr/src/googletest \
