@@ -39,12 +39,9 @@ nulBytes() {
 millionLines() {
     seq 1000000 | sed 's/^/quote number /'
 }
-tenMegabytes() {
-    head -c 10485760 /dev/zero | tr '\0' A
-}
 tenMegabyteFamily() {
     printf '30\r\n'
-    tenMegabytes
+    head -c 10485760 /dev/zero | tr '\0' A
 }
 
 probeSays() {  # probeSays COMMAND...: runs the probe, its output in $work/probe.txt

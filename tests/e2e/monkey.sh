@@ -53,8 +53,12 @@ saveSettings() {
     family=$(pick "${families[@]}" "${families[@]}" arial "Georgia " Verdana "")
     probeSays "$(pick settings-save settings-close)" "$size" "$family" || fail "the settings window did not save: $(cat "$work/probe.txt")"
     if [[ $size =~ ^[0-9]+$ ]]; then
-        local digits=$((10#${size: -9}))
-        [ ${#size} -gt 9 ] && [[ ${size:0:${#size}-9} =~ [1-9] ]] && digits=90
+        local digits=90
+        if [ ${#size} -le 9 ]; then
+            digits=$((10#$size))
+        elif ! [[ ${size:0:${#size}-9} =~ [1-9] ]]; then
+            digits=$((10#${size: -9}))
+        fi
         savedSize=$((digits < 10 ? 10 : digits > 90 ? 90 : digits))
     fi
     for name in "${families[@]}"; do [ "$family" = "$name" ] && savedFamily=$family; done
@@ -130,6 +134,12 @@ for event in $(seq "$events"); do
         probeSays "$kind" || fail "$kind: $(cat "$work/probe.txt")"
         minimized=$((1 - minimized))
         focusWindow
+    elif [ $minimized -eq 1 ]; then
+        # The menu of a minimised window is out of reach, and its owned windows would be hidden.
+        kind=restore
+        probeSays restore || fail "restore: $(cat "$work/probe.txt")"
+        minimized=0
+        focusWindow
     elif [ $r -lt 98 ]; then
         kind=settings
         saveSettings
@@ -137,7 +147,11 @@ for event in $(seq "$events"); do
     else
         kind=about
         probeSays about
-        grep -q '^about Paceword' "$work/probe.txt" || fail "the About box did not show: $(cat "$work/probe.txt")"
+        if ! grep -q '^about Paceword' "$work/probe.txt"; then
+            fail "the About box did not show: $(cat "$work/probe.txt")"
+            probeSays state
+            grep -v '^child' "$work/probe.txt"
+        fi
         focusWindow
     fi
     tally[$kind]=$((${tally[$kind]:-0} + 1))

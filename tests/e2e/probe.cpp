@@ -3,7 +3,7 @@
 // saves the settings window, opens and closes the About box. The end-to-end scripts run it under
 // the same wineserver as the program.
 // Usage: probe COMMAND [ARGUMENTS] ... ; one line of output per fact, "error ..." and exit code 1
-// when something did not happen within 10 s.
+// when something did not happen within 60 s.
 //   wait                  waits up to 60 s for the main window or a message box
 //   state                 answers, title, iconic, client size, visible children, other windows
 //   settings-read         opens the settings window, prints "settings SIZE<TAB>FAMILY", cancels
@@ -65,14 +65,17 @@ bool fail(const char* what)
 }
 
 // Texts of another process's windows come through WM_GETTEXT: GetWindowTextW would not ask it.
+// Every wait is long: one paint of a 20000 by 10000 window draws 200 million pixels, about half a
+// minute at Wine's 0.15 us a pixel, and the program then looks hung to SMTO_ABORTIFHUNG though
+// it is only drawing.
 std::wstring textOf(HWND window)
 {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 30000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 60000, &length))
         return L"";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 60000,
                         &copied);
     text.resize(copied);
     return text;
@@ -128,10 +131,10 @@ HWND mainWindow()
     return programWindows()[0];
 }
 
-// Waits up to 10 s for a visible pop-up of the program of the given class ("" for any).
+// Waits up to 60 s for a visible pop-up of the program of the given class ("" for any).
 HWND waitForPopup(const wchar_t* className)
 {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1200; ++i) {
         std::vector<HWND> windows = programWindows();
         for (size_t j = 1; j < windows.size(); ++j)
             if (!*className || classOf(windows[j]) == className)
@@ -143,7 +146,7 @@ HWND waitForPopup(const wchar_t* className)
 
 bool waitUntilGone(HWND window)
 {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1200; ++i) {
         if (!IsWindow(window) || !IsWindowVisible(window))
             return true;
         Sleep(50);
@@ -176,7 +179,7 @@ bool reportState()
         say("nowindow");
     else {
         DWORD_PTR ignored = 0;
-        say(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) ? "answers 1" : "answers 0");
+        say(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored) ? "answers 1" : "answers 0");
         say("title", textOf(main));
         say(IsIconic(main) ? "iconic 1" : "iconic 0");
         RECT client = {};
@@ -218,7 +221,7 @@ HWND openSettings()
     if (!settings)
         return fail("the settings window did not open"), nullptr;
     // Its controls are made after the window shows: wait for the last of them.
-    for (int i = 0; i < 200 && !childOfClass(settings, L"Button"); ++i)
+    for (int i = 0; i < 1200 && !childOfClass(settings, L"Button"); ++i)
         Sleep(50);
     return settings;
 }
@@ -242,9 +245,9 @@ bool settingsStore(const char* size, const char* family, bool byCloseBox)
     std::wstring sizeText = wide(size), familyText = wide(family);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(childOfClass(settings, L"Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sizeText.c_str()),
-                        SMTO_ABORTIFHUNG, 5000, &ignored);
+                        SMTO_NORMAL, 60000, &ignored);
     SendMessageTimeoutW(childOfClass(settings, L"ComboBox"), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(familyText.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+                        reinterpret_cast<LPARAM>(familyText.c_str()), SMTO_NORMAL, 60000, &ignored);
     if (byCloseBox)
         PostMessageW(settings, WM_CLOSE, 0, 0);
     else
@@ -263,7 +266,13 @@ bool answerBox(bool openAbout)
     HWND box = waitForPopup(L"#32770");
     if (!box)
         return fail("no message box");
-    say(openAbout ? "about" : "message", messageText(box));
+    // The box shows before its text is filled in.
+    std::wstring text = messageText(box);
+    for (int i = 0; i < 1200 && text.empty(); ++i) {
+        Sleep(50);
+        text = messageText(box);
+    }
+    say(openAbout ? "about" : "message", text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return waitUntilGone(box);
 }
