@@ -197,6 +197,19 @@ bool reportState()
     }
     for (size_t i = 1; i < windows.size(); ++i)
         say("popup " + utf8(classOf(windows[i])), textOf(windows[i]));
+    // A message box that exists but does not show would hold the program in its modal loop.
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == programProcess && !IsWindowVisible(window) && classOf(window) == L"#32770") {
+                RECT place = {};
+                GetWindowRect(window, &place);
+                say("hidden #32770 at " + std::to_string(place.left) + "," + std::to_string(place.top), textOf(window));
+            }
+            return TRUE;
+        },
+        0);
     return true;
 }
 
@@ -211,11 +224,25 @@ bool waitForProgram()
     return fail("no window within 60 s");
 }
 
+// Keys sent before a menu command may still wait in the program's queue while it draws; an
+// Enter or Esc among them would close the box or window the command opens before anyone sees
+// it. So the program first works off its input, as it would before a user reaches the menu.
+void waitForInputIdle()
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, programProcess);
+    if (process) {
+        Sleep(200);
+        WaitForInputIdle(process, 60000);
+        CloseHandle(process);
+    }
+}
+
 HWND openSettings()
 {
     HWND main = mainWindow();
     if (!main)
         return fail("no main window"), nullptr;
+    waitForInputIdle();
     PostMessageW(main, WM_COMMAND, 32772, 0);
     HWND settings = waitForPopup(L"sName");
     if (!settings)
@@ -261,6 +288,7 @@ bool answerBox(bool openAbout)
     if (openAbout) {
         if (!main)
             return fail("no main window");
+        waitForInputIdle();
         PostMessageW(main, WM_COMMAND, 104, 0);
     }
     HWND box = waitForPopup(L"#32770");
