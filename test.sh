@@ -10,6 +10,9 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DPACEWORD_SANITIZE=ON -DPAC
 cmake --build build/native -j2 --target paceword_native_tests
 (cd build/native && ctest --output-on-failure)
 
+echo "== fuzz targets, 15 s each"
+scripts/fuzz.sh 15
+
 echo "== Windows build"
 cmake --preset mingw -DPACEWORD_TESTS=ON >/dev/null
 cmake --build --preset mingw

@@ -19,6 +19,36 @@ bool isHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+// The end of a hexadecimal number after its "0x", as strtof takes it: digits, a point, digits,
+// and an exponent only when a decimal digit follows the 'p' and its one optional sign. from_chars
+// is given just this much: libstdc++'s hexadecimal parser takes a "-" after a "+" in the exponent
+// and would read 0x1p+-3 as 0.125 where strtof stops at the 'p' and reads 1.
+const char* endOfHexNumber(const char* position, const char* end)
+{
+    while (position != end && isHexDigit(*position)) {
+        ++position;
+    }
+    if (position != end && *position == '.') {
+        ++position;
+        while (position != end && isHexDigit(*position)) {
+            ++position;
+        }
+    }
+    if (position != end && (*position == 'p' || *position == 'P')) {
+        const char* exponent = position + 1;
+        if (exponent != end && (*exponent == '+' || *exponent == '-')) {
+            ++exponent;
+        }
+        if (exponent != end && *exponent >= '0' && *exponent <= '9') {
+            position = exponent;
+            while (position != end && *position >= '0' && *position <= '9') {
+                ++position;
+            }
+        }
+    }
+    return position;
+}
+
 // Takes the next line from `bytes` at `position` as getline would: true when reading it took at
 // least one byte, even if only the LF. The LF is consumed and a CR just before it dropped.
 bool takeLine(const std::string& bytes, std::size_t& position, std::string& line)
@@ -64,12 +94,18 @@ bool readLeadingFloat(const std::string& line, float& value)
         end - position >= 3 && position[0] == '0' && (position[1] == 'x' || position[1] == 'X') &&
         (isHexDigit(position[2]) || (position[2] == '.' && end - position >= 4 && isHexDigit(position[3])));
     if (hexadecimal) {
-        result = std::from_chars(position + 2, end, parsed, std::chars_format::hex);
+        result = std::from_chars(position + 2, endOfHexNumber(position + 2, end), parsed, std::chars_format::hex);
     } else {
         // A "0x" without hex digits after it reads as the 0 alone, as strtof does.
         result = std::from_chars(position, end, parsed, std::chars_format::general);
     }
     if (result.ec != std::errc()) {
+        return false;
+    }
+    // from_chars hands back results below the smallest normal float; strtof reports a range error
+    // for them (all but the few exact ones such as 0x1p-149, which are no usable size either), and
+    // a range error keeps the default.
+    if (parsed != 0.0f && std::fabs(parsed) < std::numeric_limits<float>::min()) {
         return false;
     }
     value = negative ? -parsed : parsed;
@@ -119,7 +155,7 @@ std::string formatSettingsText(float textSize, const std::wstring& fontFamily)
 
 bool isUsableTextSize(float textSize)
 {
-    return std::isfinite(textSize) && textSize > 0.0f && textSize <= largestUsableTextSize;
+    return std::isfinite(textSize) && textSize >= smallestUsableTextSize && textSize <= largestUsableTextSize;
 }
 
 std::wstring formatSizeField(float textSize)

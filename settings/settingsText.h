@@ -6,13 +6,16 @@
 
 constexpr float defaultTextSize = 20.0f;
 constexpr const wchar_t* defaultFontFamily = L"Arial";
+// The smallest stored size the fonts are built from: below it the typing box and the button
+// beside it are 0 pixels high and the quote too small to see, so it falls back to the default.
+constexpr float smallestUsableTextSize = 1.0f;
 // The largest stored size the fonts are built from; a larger one falls back to the default.
 constexpr float largestUsableTextSize = 1000.0f;
 
 // Reads the longest number at the start of `line` as the C library reads a float in the "C"
 // locale: leading white space, a sign, digits with a point, fraction and exponent, inf,
 // infinity, nan, hexadecimal forms; trailing text is ignored. False when there is no number or
-// it is out of a float's range.
+// it is out of a float's range (overflow, or a result below the smallest normal float).
 bool readLeadingFloat(const std::string& line, float& value);
 
 // Applies the bytes of settings.txt over `textSize` and `fontFamily` (which hold the defaults):
@@ -27,7 +30,8 @@ std::string formatTextSize(float textSize);
 // (units above U+00FF, which the program never holds, are written as '?').
 std::string formatSettingsText(float textSize, const std::wstring& fontFamily);
 
-// A stored size the fonts can be built from: finite, above 0 and at most largestUsableTextSize.
+// A stored size the fonts can be built from: finite, from smallestUsableTextSize to
+// largestUsableTextSize.
 bool isUsableTextSize(float textSize);
 
 // The size field's text: the size truncated toward zero, in decimal digits ("12" for 12.75).

@@ -116,7 +116,7 @@ TEST(leadingFloat, readsDecimalNumbersAfterWhiteSpaceAndSign)
     EXPECT_TRUE(readsAs("12.5\r", 12.5f));
     EXPECT_TRUE(readsAs("0.1", 0.1f));
     EXPECT_TRUE(readsAs("3.4028235e38", std::numeric_limits<float>::max()));
-    EXPECT_TRUE(readsAs("1e-45", std::numeric_limits<float>::denorm_min()));
+    EXPECT_TRUE(readsAs("1.17549435e-38", std::numeric_limits<float>::min()));
     float negativeZero = 1.0f;
     EXPECT_TRUE(readLeadingFloat("-0", negativeZero));
     EXPECT_TRUE(negativeZero == 0.0f && std::signbit(negativeZero));
@@ -128,6 +128,13 @@ TEST(leadingFloat, readsHexadecimalInfinityAndNan)
     EXPECT_TRUE(readsAs("-0X10", -16.0f));
     EXPECT_TRUE(readsAs("0x.8", 0.5f));
     EXPECT_TRUE(readsAs("0xAz", 10.0f));
+    // An exponent is a 'p', one optional sign and a digit; anything else ends the number.
+    EXPECT_TRUE(readsAs("0x1p+-3", 1.0f));
+    EXPECT_TRUE(readsAs("0x3Cp+-1", 60.0f));
+    EXPECT_TRUE(readsAs("0x1.p+-3383", 1.0f));
+    EXPECT_TRUE(readsAs("0x1p-+3", 1.0f));
+    EXPECT_TRUE(readsAs("0x2P", 2.0f));
+    EXPECT_TRUE(readsAs("0x1p-3-", 0.125f));
     // No hex digit after the prefix: only the 0 is a number.
     EXPECT_TRUE(readsAs("0x", 0.0f));
     EXPECT_TRUE(readsAs("0xg", 0.0f));
@@ -145,18 +152,23 @@ TEST(leadingFloat, readsHexadecimalInfinityAndNan)
 TEST(leadingFloat, rejectsMissingAndOutOfRangeNumbers)
 {
     for (const char* line : {"", "   ", "abc", ".", "e5", "+", "-", "+-5", "--5", "-+5", "- 5", "in", "px30", "1e40",
-                             "-1e40", "1e-50", "0x1p200"}) {
+                             "-1e40", "1e-50", "0x1p200",
+                             // below the smallest normal float
+                             "1e-40", "-1e-45", "0x1p-149"}) {
         EXPECT_TRUE(readsNothing(line)) << line;
     }
 }
 
-TEST(settingsValues, usableSizesAreFinitePositiveAndAtMostTheLargest)
+TEST(settingsValues, usableSizesAreFiniteAndFromOneToTheLargest)
 {
     EXPECT_TRUE(isUsableTextSize(7.0f));
     EXPECT_TRUE(isUsableTextSize(250.0f));
     EXPECT_TRUE(isUsableTextSize(largestUsableTextSize));
     EXPECT_FALSE(isUsableTextSize(std::nextafter(largestUsableTextSize, 2000.0f)));
+    EXPECT_TRUE(isUsableTextSize(1.0f));
     EXPECT_FALSE(isUsableTextSize(0.0f));
+    EXPECT_FALSE(isUsableTextSize(0.5f));
+    EXPECT_FALSE(isUsableTextSize(std::nextafter(1.0f, 0.0f)));
     EXPECT_FALSE(isUsableTextSize(-5.0f));
     EXPECT_FALSE(isUsableTextSize(std::numeric_limits<float>::quiet_NaN()));
     EXPECT_FALSE(isUsableTextSize(std::numeric_limits<float>::infinity()));

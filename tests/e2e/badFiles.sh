@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Bad quotes.txt and settings.txt files, one row each: the real Paceword.exe starts on them and
+# must either say there are no quotes and end in order, or show its window with the right text
+# size and family; settings.txt must afterwards hold exactly the bytes the row expects.
+# Usage: badFiles.sh path/to/Paceword.exe path/to/paceword_probe.exe
+#        (BAD_FILES_ONLY="settings*" runs only the rows whose names match)
+#        (DISPLAY, WINEPREFIX and a running wineserver given)
+set -uo pipefail
+
+exe=${1:?usage: badFiles.sh Paceword.exe paceword_probe.exe}
+probe=${2:?usage: badFiles.sh Paceword.exe paceword_probe.exe}
+testName=badFiles
+quote=unused
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
+
+goodQuotes='one two\n'
+goodSettings='45\r\nGeorgia'
+defaults='20\r\nArial'
+
+# A file's content in a row: "-" no file, "@folder" a folder in its place, "@readonly:TEXT" TEXT
+# in a read-only file, "@FUNCTION" what a function of this script prints, else a printf format.
+makeFile() {  # makeFile PATH CONTENT
+    case $2 in
+    -) ;;
+    @folder) mkdir "$1" ;;
+    @readonly:*) printf -- "${2#@readonly:}" >"$1" && chmod a-w "$1" ;;
+    @*) "${2#@}" >"$1" ;;
+    *) printf -- "$2" >"$1" ;;
+    esac
+}
+
+allBytes() {
+    for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done
+}
+nulBytes() {
+    printf 'a\x00b\x00\x00 c\n\x00\n'
+}
+millionLines() {
+    seq 1000000 | sed 's/^/quote number /'
+}
+tenMegabyteFamily() {
+    printf '30\r\n'
+    head -c 10485760 /dev/zero | tr '\0' A
+}
+
+probeSays() {  # probeSays COMMAND...: runs the probe, its output in $work/probe.txt
+    (cd "$work" && wine "$probe" "$@" >"$work/probe.txt" 2>/dev/null </dev/null)
+}
+
+waitForExit() {
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; pid=; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# row NAME QUOTES SETTINGS SIZE FAMILY AFTER [save]
+#   SIZE "message": the no-quotes message, then the end. Otherwise the text size the program
+#   uses: the settings window shows it cut to whole units and the typing box is 1.3 times as
+#   high. FAMILY as a file content (above), or "*" for any: the settings window is then not
+#   opened (with a 10 MB family it takes Wine over 10 s to fill its fields). AFTER: settings.txt afterwards, as
+#   a file content or "same". With "save" the settings window saves 30 Calibri before the end.
+row() {
+    local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-}
+    [[ $name == ${BAD_FILES_ONLY:-*} ]] || return 0
+    local folder="$work/case"
+    rm -rf "$folder" && mkdir "$folder"
+    makeFile "$folder/quotes.txt" "$quotes"
+    makeFile "$folder/settings.txt" "$settings"
+    rm -rf "$work/expected"
+    [ "$after" = same ] && cp -a "$folder/settings.txt" "$work/expected" 2>/dev/null
+    [ "$after" != same ] && makeFile "$work/expected" "$after"
+    (cd "$folder" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
+    pid=$!
+    if ! probeSays wait state; then
+        fail "$name: neither a window nor a message appeared"
+        stopProgram
+        return
+    fi
+    local problems=""
+    if [ "$size" = message ]; then
+        probeSays dismiss
+        grep -q '^message No quotes to type' "$work/probe.txt" || problems+=" no no-quotes message;"
+        waitForExit || problems+=" did not end after the message;"
+    else
+        grep -q '^popup' "$work/probe.txt" && problems+=" an unexpected message: $(grep '^popup' "$work/probe.txt");"
+        local box
+        box=$(awk '$1 == "child" && $2 == "Edit" { print $4 }' "$work/probe.txt")
+        [ "$box" = "$(awk -v s="$size" 'BEGIN { print int(s * 1.3) }')" ] || problems+=" typing box $box high;"
+        if [ "$family" = "*" ]; then
+            probeSays close
+        else
+            if [ "$action" = save ]; then
+                probeSays settings-read settings-save 30 Calibri close
+            else
+                probeSays settings-read close
+            fi
+            local shown
+            shown=$(sed -n 's/^settings //p' "$work/probe.txt")
+            [ "${shown%%$'\t'*}" = "$(awk -v s="$size" 'BEGIN { print int(s) }')" ] ||
+                problems+=" size field ${shown%%$'\t'*};"
+            makeFile "$work/family" "$family"
+            [ "${shown#*$'\t'}" = "$(cat "$work/family")" ] || problems+=" family field ${shown#*$'\t'};"
+        fi
+        waitForExit || problems+=" did not end when closed;"
+    fi
+    if [ -d "$work/expected" ]; then
+        [ -d "$folder/settings.txt" ] || problems+=" settings.txt is no longer a folder;"
+    elif [ -e "$work/expected" ]; then
+        cmp -s "$work/expected" "$folder/settings.txt" || problems+=" settings.txt holds $(head -c 40 "$folder/settings.txt" 2>&1 | od -c | head -2);"
+    else
+        [ ! -e "$folder/settings.txt" ] || problems+=" settings.txt was made;"
+    fi
+    stopProgram
+    chmod -R u+w "$folder"
+    if [ -z "$problems" ]; then pass "$name"; else fail "$name:$problems"; fi
+}
+
+# Quote files. Lines of NULs or of any bytes are text to type; a library without text is not.
+row "quotes missing" - "$goodSettings" message '' same
+row "quotes empty" '' "$goodSettings" message '' same
+row "quotes only empty lines" '\n\r\n\n' "$goodSettings" message '' same
+row "quotes a folder" @folder "$goodSettings" message '' same
+row "quotes missing, settings missing" - - message '' "$defaults"
+row "quotes binary" @allBytes "$goodSettings" 45 Georgia same
+row "quotes NUL bytes" @nulBytes "$goodSettings" 45 Georgia same
+row "quotes a million lines" @millionLines "$goodSettings" 45 Georgia same
+
+# Settings files. A size the fonts cannot use falls back to 20; the file is never rewritten
+# for a bad value, and a read-only file or a folder stays as it was even through a save.
+row "settings NaN" "$goodQuotes" 'nan\r\nGeorgia' 20 Georgia same
+row "settings inf" "$goodQuotes" 'inf\r\nGeorgia' 20 Georgia same
+row "settings negative" "$goodQuotes" '-30\r\nGeorgia' 20 Georgia same
+row "settings 0" "$goodQuotes" '0\r\nGeorgia' 20 Georgia same
+row "settings 0.5" "$goodQuotes" '0.5\r\nGeorgia' 20 Georgia same
+row "settings 1e-40" "$goodQuotes" '1e-40\r\nGeorgia' 20 Georgia same
+row "settings 1e9" "$goodQuotes" '1e9\r\nGeorgia' 20 Georgia same
+row "settings 7 and 250 stay" "$goodQuotes" '7\r\nGeorgia' 7 Georgia same
+row "settings 250" "$goodQuotes" '250\nCalibri' 250 Calibri same
+row "settings 12.5" "$goodQuotes" '12.5\r\nCourier New\r\nthird' 12.5 'Courier New' same
+row "settings 0x3Cp+-1" "$goodQuotes" '0x3Cp+-1\r\nGeorgia' 60 Georgia same
+row "settings 20abc" "$goodQuotes" '20abc\r\nCalibri' 20 Calibri same
+row "settings empty family line" "$goodQuotes" '45\r\n\r\n' 45 '' same
+row "settings 10 MB family line" "$goodQuotes" @tenMegabyteFamily 30 '*' same
+row "settings binary" "$goodQuotes" @allBytes 20 '*' same
+row "settings empty" "$goodQuotes" '' 20 Arial same
+row "settings read-only" "$goodQuotes" "@readonly:$goodSettings" 45 Georgia "$goodSettings" save
+row "settings a folder" "$goodQuotes" @folder 20 Arial @folder save
+row "settings missing" "$goodQuotes" - 20 Arial "$defaults"
+row "settings saved" "$goodQuotes" "$goodSettings" 45 Georgia '30\r\nCalibri' save
+
+finish
