@@ -4,7 +4,7 @@ AppState appState;
 
 void initializeStaticState()
 {
-    // In ascending code-unit order: isOfferedFamily searches the list by bisection.
+    // In the order the settings window lists them.
     appState.fontFamilies = {L"Arial", L"Calibri", L"Courier New", L"Georgia", L"Segoe Script", L"Times New Roman"};
     appState.randomEngine.seed(std::mt19937::default_seed);
     if (!appState.backgroundBrush)

@@ -28,8 +28,6 @@ FrameMark shownMark = FrameMark::none;
 // is done. A new layout starts with none; switching the old range off there is harmless.
 DWRITE_TEXT_RANGE underlinedRange = {0, 0};
 
-HDC boundWindowDc = nullptr;
-
 D2D1_SIZE_U clientPixelSize()
 {
     return D2D1::SizeU(static_cast<UINT32>(std::max<LONG>(appState.clientRect.right - appState.clientRect.left, 0)),
@@ -122,24 +120,23 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
         // client coordinates still apply; each area gets a pass of its own (a pass costs little by
         // itself now that it draws only the glyphs it can show, and the rectangle holding a word
         // and the frame's band far below it would be read back whole).
-        boundWindowDc = GetDC(appState.mainWindow);
-        if (!boundWindowDc)
+        HDC windowDc = GetDC(appState.mainWindow);
+        if (!windowDc)
             return;
         HRESULT result = S_OK;
         for (const RECT& area : targets) {
-            if (FAILED(dcTarget->BindDC(boundWindowDc, &area)))
+            if (FAILED(dcTarget->BindDC(windowDc, &area)))
                 continue;
             dcTarget->BeginDraw();
             dcTarget->SetTransform(
                 D2D1::Matrix3x2F::Translation(static_cast<float>(-area.left), static_cast<float>(-area.top)));
             drawSceneContent(mark, area);
             dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
-            result = dcTarget->EndDraw();
+            result = endDrawing(dcTarget.Get());
             if (FAILED(result))
                 break;
         }
-        ReleaseDC(appState.mainWindow, boundWindowDc);
-        boundWindowDc = nullptr;
+        ReleaseDC(appState.mainWindow, windowDc);
         recoverFromLostDevice(result);
         return;
     }
@@ -154,7 +151,7 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
         drawSceneContent(mark, area);
         appState.renderTarget->PopAxisAlignedClip();
     }
-    recoverFromLostDevice(appState.renderTarget->EndDraw());
+    recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
 // Adds the band the frame round the box covers: four strips along its edges, as wide as the
@@ -256,6 +253,13 @@ bool runningUnderWine()
 }
 
 bool (*drawThroughWindowDc)() = runningUnderWine;
+
+HRESULT endDrawOnTarget(ID2D1RenderTarget* target)
+{
+    return target->EndDraw();
+}
+
+HRESULT (*endDrawing)(ID2D1RenderTarget* target) = endDrawOnTarget;
 
 bool createD2dFactory()
 {

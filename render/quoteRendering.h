@@ -2,11 +2,17 @@
 #pragma once
 
 #include <windows.h>
+#include <d2d1.h>
 
 bool runningUnderWine();
 // Whether the render target is bound to the window's DC (under Wine) rather than a window
 // render target; tests may choose.
 extern bool (*drawThroughWindowDc)();
+
+// Ends a drawing pass and returns what EndDraw says. A lost device (a driver reset, sleep, a
+// remote session) shows only here; tests point it at a function that reports one.
+HRESULT endDrawOnTarget(ID2D1RenderTarget* target);
+extern HRESULT (*endDrawing)(ID2D1RenderTarget* target);
 
 // Start-up creation; each returns false when the object could not be made.
 bool createD2dFactory();

@@ -201,5 +201,5 @@ bool readSizeField(const std::wstring& text, float& textSize)
 
 bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text)
 {
-    return std::binary_search(families.begin(), families.end(), text);
+    return std::find(families.begin(), families.end(), text) != families.end();
 }

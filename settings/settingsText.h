@@ -41,6 +41,5 @@ std::wstring formatSizeField(float textSize);
 // and held to 10..90. False leaves the size as it was.
 bool readSizeField(const std::wstring& text, float& textSize);
 
-// True when `text` equals one of `families` exactly; a bisection search, so `families` must be
-// in ascending code-unit order.
+// True when `text` equals one of `families` exactly (case and blanks count).
 bool isOfferedFamily(const std::vector<std::wstring>& families, const std::wstring& text);

@@ -39,6 +39,13 @@ nulBytes() {
 millionLines() {
     seq 1000000 | sed 's/^/quote number /'
 }
+overLongLine() {
+    python3 -c "import sys; sys.stdout.write('a ' * 32768 + 'a')"
+}
+overLongLineThenAQuote() {
+    overLongLine
+    printf '\none two\n'
+}
 tenMegabyteFamily() {
     printf '30\r\n'
     head -c 10485760 /dev/zero | tr '\0' A
@@ -127,6 +134,11 @@ row "quotes missing, settings missing" - - message '' "$defaults"
 row "quotes binary" @allBytes "$goodSettings" 45 Georgia same
 row "quotes NUL bytes" @nulBytes "$goodSettings" 45 Georgia same
 row "quotes a million lines" @millionLines "$goodSettings" 45 Georgia same
+row "quotes UTF-8 with mark" '\xef\xbb\xbfCaf\xc3\xa9 na\xc3\xafve\r\n' "$goodSettings" 45 Georgia same
+row "quotes UTF-16 LE with mark" '\xff\xfeo\x00n\x00e\x00\r\x00\n\x00' "$goodSettings" 45 Georgia same
+row "quotes UTF-16 BE with mark" '\xfe\xff\x00o\x00n\x00e' "$goodSettings" 45 Georgia same
+row "quotes only an over-long line" @overLongLine "$goodSettings" message '' same
+row "quotes an over-long line and a quote" @overLongLineThenAQuote "$goodSettings" 45 Georgia same
 
 # Settings files. A size the fonts cannot use falls back to 20; the file is never rewritten
 # for a bad value, and a read-only file or a folder stays as it was even through a save.
