@@ -58,7 +58,8 @@ LRESULT onMainPaint(HWND window)
 {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    paintQuote();
+    // Only what needs painting: under Wine a pass costs by the pixel it reads back.
+    paintQuoteWithin(paint.rcPaint);
     EndPaint(window, &paint);
     return 0;
 }

@@ -381,6 +381,23 @@ void paintQuote()
     drawScene(shownMark);
 }
 
+void paintQuoteWithin(const RECT& area)
+{
+    GetClientRect(appState.mainWindow, &appState.clientRect);
+    RECT inside = {};
+    if (!IntersectRect(&inside, &area, &appState.clientRect))
+        return;
+    if (EqualRect(&inside, &appState.clientRect)) {
+        paintQuote();
+        return;
+    }
+    // Outside the area the surface keeps whatever mark it shows: a hairline stays a hairline.
+    // While the text is wrong the frame comes back, as a whole repaint brings it back.
+    if (appState.mismatchShown)
+        shownMark = FrameMark::red;
+    drawScene(shownMark, {inside});
+}
+
 void repaintShownScene()
 {
     drawScene(shownMark);

@@ -26,6 +26,9 @@ void resizeRenderTarget();
 // The whole client area: the quote with the current word underlined, and the red frame while
 // the box's text is wrong.
 void paintQuote();
+// What a whole repaint would draw, only within `area` (client pixels): the part of the window
+// that a paint message asks for, such as what the typing box uncovers when the results come.
+void paintQuoteWithin(const RECT& area);
 // After a completed word: only the boxes of the word that lost its underline and of the one that
 // gained it, and the frame's band while a frame or its hairline shows there.
 void paintCompletedWord();

@@ -598,4 +598,11 @@ TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
         typeText(appState.words[appState.wordIndex]);
         expectScreenAsWholeRepaint("a word completed");
     }
+    // A paint message for a part crossing the quote and the frame's band, with the text wrong.
+    typeText(L"x");
+    const RECT client = clientRectOf(appState.mainWindow);
+    const RECT part = {30, 25, client.right / 2, client.bottom - 10};
+    InvalidateRect(appState.mainWindow, &part, FALSE);
+    UpdateWindow(appState.mainWindow);
+    expectScreenAsWholeRepaint("a part repainted while the text is wrong");
 }
