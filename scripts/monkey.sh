@@ -16,7 +16,7 @@ run() {
     wineserver -p >/dev/null 2>&1 </dev/null &
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
     wineboot >/dev/null 2>&1 </dev/null
-    bash tests/e2e/monkey.sh build/windows/Paceword.exe build/windows/paceword_probe.exe "$@"
+    bash tests/e2e/monkey.sh "$PWD/build/windows/Paceword.exe" "$PWD/build/windows/paceword_probe.exe" "$@"
 }
 export -f run
 scripts/with-display.sh bash -c 'run "$@"' run "${1:-10000}" ${2:+"$2"}

@@ -146,19 +146,16 @@ for event in $(seq "$events"); do
         focusWindow
     else
         kind=about
-        probeSays about
-        # Open question: now and then (seed 31075, near event 560) no About box is seen within
-        # 60 s of the command, though the program answers and works on. Until its cause is
-        # known it is counted and printed, not failed.
-        if ! grep -q '^about Paceword' "$work/probe.txt"; then
-            aboutMissed=$((${aboutMissed:-0} + 1))
-            echo "NOTE: no About box seen at event $event: $(cat "$work/probe.txt"); events before:${recent:-}"
-        fi
+        # By the menu's keyboard shortcut, behind the keys still on their way: a command posted
+        # to the window would overtake them (posted messages come before input), and an Enter,
+        # Esc or space among them would end the box before it ever showed.
+        xdotool key alt+a
+        probeSays dismiss
+        grep -q '^message Paceword Version' "$work/probe.txt" ||
+            fail "no About box after Alt+A at event $event: $(cat "$work/probe.txt")"
         focusWindow
     fi
     tally[$kind]=$((${tally[$kind]:-0} + 1))
-    recent="${recent:-} $kind"
-    [ ${#recent} -gt 80 ] && recent=${recent: -80}
     if [ $((event % 100)) -eq 0 ] || [ "$event" -eq "$events" ]; then
         sleep 0.3
         check "after event $event the program answers with a title and the controls of its screen" checkState
@@ -167,7 +164,7 @@ for event in $(seq "$events"); do
 done
 summary=""
 for kind in "${!tally[@]}"; do summary+=" $kind ${tally[$kind]}"; done
-echo "events:$summary; About boxes not seen: ${aboutMissed:-0}"
+echo "events:$summary"
 
 # The end: the settings window shows what the saves left, settings.txt holds exactly that, and
 # closing the window ends the program.

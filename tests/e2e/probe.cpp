@@ -1,6 +1,6 @@
 // Looks at and drives the running Paceword.exe from another process, as a user or an
 // accessibility tool would: finds its windows, reads their texts through WM_GETTEXT, opens and
-// saves the settings window, opens and closes the About box. The end-to-end scripts run it under
+// saves the settings window, answers a message box. The end-to-end scripts run it under
 // the same wineserver as the program.
 // Usage: probe COMMAND [ARGUMENTS] ... ; one line of output per fact, "error ..." and exit code 1
 // when something did not happen within 60 s.
@@ -9,7 +9,6 @@
 //   settings-read         opens the settings window, prints "settings SIZE<TAB>FAMILY", cancels
 //   settings-save S F     opens it, types S and F, presses Save
 //   settings-close S F    the same, but closes it by its close box
-//   about                 opens the About box, prints "about TEXT", presses OK
 //   dismiss               prints "message TEXT" of the message box and presses OK
 //   paste TEXT            puts TEXT on the clipboard (the script then presses Ctrl+V)
 //   minimize | restore | close
@@ -88,14 +87,17 @@ std::wstring classOf(HWND window)
     return name;
 }
 
+// The program's file name: Paceword.exe, or the copy a test runs named in PACEWORD_PROGRAM.
 DWORD findProgramProcess()
 {
+    const wchar_t* named = _wgetenv(L"PACEWORD_PROGRAM");
+    const wchar_t* program = named && *named ? named : L"Paceword.exe";
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     DWORD found = 0;
     for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, L"Paceword.exe") == 0)
+        if (_wcsicmp(entry.szExeFile, program) == 0)
             found = entry.th32ProcessID;
     }
     CloseHandle(snapshot);
@@ -224,25 +226,14 @@ bool waitForProgram()
     return fail("no window within 60 s");
 }
 
-// Keys sent before a menu command may still wait in the program's queue while it draws; an
-// Enter or Esc among them would close the box or window the command opens before anyone sees
-// it. So the program first works off its input, as it would before a user reaches the menu.
-void waitForInputIdle()
-{
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, programProcess);
-    if (process) {
-        Sleep(200);
-        WaitForInputIdle(process, 60000);
-        CloseHandle(process);
-    }
-}
-
 HWND openSettings()
 {
     HWND main = mainWindow();
     if (!main)
         return fail("no main window"), nullptr;
-    waitForInputIdle();
+    // Keys still on their way reach the settings window after this command and do nothing
+    // there. (Waiting for the program to take them in first would not help: under Wine,
+    // WaitForInputIdle returns at once after the program's first wait for messages.)
     PostMessageW(main, WM_COMMAND, 32772, 0);
     HWND settings = waitForPopup(L"sName");
     if (!settings)
@@ -282,15 +273,8 @@ bool settingsStore(const char* size, const char* family, bool byCloseBox)
     return waitUntilGone(settings);
 }
 
-bool answerBox(bool openAbout)
+bool dismissBox()
 {
-    HWND main = mainWindow();
-    if (openAbout) {
-        if (!main)
-            return fail("no main window");
-        waitForInputIdle();
-        PostMessageW(main, WM_COMMAND, 104, 0);
-    }
     HWND box = waitForPopup(L"#32770");
     if (!box)
         return fail("no message box");
@@ -300,7 +284,7 @@ bool answerBox(bool openAbout)
         Sleep(50);
         text = messageText(box);
     }
-    say(openAbout ? "about" : "message", text);
+    say("message", text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return waitUntilGone(box);
 }
@@ -359,10 +343,8 @@ int main(int argc, char** argv)
         else if (twoArguments) {
             ok = settingsStore(argv[i + 1], argv[i + 2], command == "settings-close");
             i += 2;
-        } else if (command == "about")
-            ok = answerBox(true);
-        else if (command == "dismiss")
-            ok = answerBox(false);
+        } else if (command == "dismiss")
+            ok = dismissBox();
         else if (command == "paste")
             ok = putOnClipboard(argv[++i]);
         else if (command == "minimize")
