@@ -148,7 +148,7 @@ for event in $(seq "$events"); do
         kind=about
         # By the menu's keyboard shortcut, behind the keys still on their way: a command posted
         # to the window would overtake them (posted messages come before input), and an Enter,
-        # Esc or space among them would end the box before it ever showed.
+        # Esc or space among them would close the box within milliseconds of its showing.
         xdotool key alt+a
         probeSays dismiss
         grep -q '^message Paceword Version' "$work/probe.txt" ||
