@@ -46,7 +46,7 @@ millionLines() {
     seq 1000000 | sed 's/^/quote number /'
 }
 overLongLine() {
-    python3 -c "import sys; sys.stdout.write('a ' * 32768 + 'a')"
+    yes a | head -n 32768 | tr '\n' ' '; printf a
 }
 overLongLineThenAQuote() {
     overLongLine
