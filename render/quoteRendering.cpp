@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -27,6 +28,8 @@ FrameMark shownMark = FrameMark::none;
 // from the attempt's progress, so no drawing pass can bring back the underline of a word that
 // is done. A new layout starts with none; switching the old range off there is harmless.
 DWRITE_TEXT_RANGE underlinedRange = {0, 0};
+// Whether the layout in appState.textLayout carries underlinedRange; a new layout does not.
+bool layoutUnderlined = false;
 
 D2D1_SIZE_U clientPixelSize()
 {
@@ -54,6 +57,12 @@ void underlineCurrentWord()
 {
     DWRITE_TEXT_RANGE current = {static_cast<UINT32>(appState.typedCount),
                                  static_cast<UINT32>(appState.underlineLength)};
+    // Every pass comes here; changing the underline makes DirectWrite lay out its runs again, so
+    // a layout that already carries this range is left alone.
+    if (layoutUnderlined && current.startPosition == underlinedRange.startPosition &&
+        current.length == underlinedRange.length)
+        return;
+    layoutUnderlined = true;
     appState.textLayout->SetUnderline(FALSE, underlinedRange);
     appState.textLayout->SetUnderline(TRUE, current);
     underlinedRange = current;
@@ -177,9 +186,10 @@ void addFrameBand(std::vector<RECT>& areas)
 // whose origin lay above or left of the area (a negative origin in the pass) would land a pixel
 // off what a whole repaint draws. The line above ends within its own height. Boxes joined into
 // one keep this: their top and left edges are those of one of them.
-void addRangeBoxes(DWRITE_TEXT_RANGE range, std::vector<RECT>& areas)
+// The layout's metrics are read once for all the ranges.
+void addRangeBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vector<RECT>& areas)
 {
-    if (!appState.textLayout || range.length == 0)
+    if (!appState.textLayout)
         return;
     UINT32 lineCount = 0;
     appState.textLayout->GetLineMetrics(nullptr, 0, &lineCount);
@@ -191,39 +201,44 @@ void addRangeBoxes(DWRITE_TEXT_RANGE range, std::vector<RECT>& areas)
         FAILED(appState.textLayout->GetClusterMetrics(clusters.data(), clusterCount, &clusterCount)))
         return;
 
-    const UINT32 rangeEnd = range.startPosition + range.length;
-    UINT32 position = 0;
-    UINT32 line = 0;
-    UINT32 lineEnd = lines[0].length;
-    float lineTop = 0;
-    float x = 0;
-    float boxLeft = 0, boxRight = -1;  // the range's part on the current line, if any
-    auto closeBox = [&]() {
-        if (boxRight >= boxLeft)
-            areas.push_back({static_cast<LONG>(std::floor(20 + boxLeft)), static_cast<LONG>(std::ceil(20 + lineTop)),
-                             static_cast<LONG>(std::ceil(20 + boxRight)) + 1,
-                             static_cast<LONG>(std::ceil(20 + lineTop + lines[line].height)) + 1});
-        boxRight = -1;
-    };
-    for (const DWRITE_CLUSTER_METRICS& cluster : clusters) {
-        while (position >= lineEnd && line + 1 < lineCount) {
-            closeBox();
-            lineTop += lines[line].height;
-            ++line;
-            lineEnd += lines[line].length;
-            x = 0;
+    for (const DWRITE_TEXT_RANGE& range : ranges) {
+        if (range.length == 0)
+            continue;
+        const UINT32 rangeEnd = range.startPosition + range.length;
+        UINT32 position = 0;
+        UINT32 line = 0;
+        UINT32 lineEnd = lines[0].length;
+        float lineTop = 0;
+        float x = 0;
+        float boxLeft = 0, boxRight = -1;  // the range's part on the current line, if any
+        auto closeBox = [&]() {
+            if (boxRight >= boxLeft)
+                areas.push_back({static_cast<LONG>(std::floor(20 + boxLeft)),
+                                 static_cast<LONG>(std::ceil(20 + lineTop)),
+                                 static_cast<LONG>(std::ceil(20 + boxRight)) + 1,
+                                 static_cast<LONG>(std::ceil(20 + lineTop + lines[line].height)) + 1});
+            boxRight = -1;
+        };
+        for (const DWRITE_CLUSTER_METRICS& cluster : clusters) {
+            while (position >= lineEnd && line + 1 < lineCount) {
+                closeBox();
+                lineTop += lines[line].height;
+                ++line;
+                lineEnd += lines[line].length;
+                x = 0;
+            }
+            if (position < rangeEnd && position + cluster.length > range.startPosition) {
+                if (boxRight < boxLeft)
+                    boxLeft = x;
+                boxRight = x + cluster.width;
+            }
+            x += cluster.width;
+            position += cluster.length;
+            if (position >= rangeEnd)
+                break;
         }
-        if (position < rangeEnd && position + cluster.length > range.startPosition) {
-            if (boxRight < boxLeft)
-                boxLeft = x;
-            boxRight = x + cluster.width;
-        }
-        x += cluster.width;
-        position += cluster.length;
-        if (position >= rangeEnd)
-            break;
+        closeBox();
     }
-    closeBox();
 }
 
 // Joins areas that overlap or touch (the completed word and the next one on the same line): one
@@ -355,8 +370,10 @@ void rebuildTextLayout()
         appState.dwriteFactory->CreateTextLayout(quote.c_str(), static_cast<UINT32>(quote.size()),
                                                  appState.textFormat.Get(), maxWidth, maxHeight, layout.GetAddressOf());
     // On failure the last good layout stays.
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
         appState.textLayout = layout;
+        layoutUnderlined = false;
+    }
 }
 
 void resizeRenderTarget()
@@ -408,8 +425,9 @@ void paintCompletedWord()
     // The box has just been emptied: whatever frame or hairline showed round it goes in this
     // same pass, which then leaves what a whole repaint would.
     std::vector<RECT> areas;
-    addRangeBoxes(underlinedRange, areas);
-    addRangeBoxes({static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}, areas);
+    addRangeBoxes(
+        {underlinedRange, {static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}},
+        areas);
     if (shownMark != FrameMark::none)
         addFrameBand(areas);
     joinTouchingAreas(areas);
