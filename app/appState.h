@@ -34,6 +34,8 @@ struct AppState {
     HWND textSizeEdit = nullptr;
     HWND fontFamilyCombo = nullptr;
     HWND desktopWindow = nullptr;
+    // The main window's child that had the keyboard focus when the window was last deactivated.
+    HWND focusBeforeDeactivation = nullptr;
     WNDPROC savedEditProc = nullptr;
 
     // Window-class data
@@ -53,7 +55,7 @@ struct AppState {
     // The library as read: the file's bytes and its line table; a line is decoded when picked.
     QuoteLibrary quotes;
     int32_t quoteIndex = 0;
-    // The line at quoteIndex as UTF-16, decoded by prepareAttempt: what is drawn and typed.
+    // The line at quoteIndex as UTF-16, decoded with the pick: what is drawn and typed.
     std::wstring currentQuote;
     std::vector<std::wstring> words;
     int32_t wordIndex = 0;

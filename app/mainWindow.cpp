@@ -3,6 +3,7 @@
 
 #include "app/appState.h"
 #include "app/controls.h"
+#include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "typing/typing.h"
@@ -64,6 +65,53 @@ LRESULT onMainPaint(HWND window)
     return 0;
 }
 
+// The keyboard focus goes back where it was when the window comes back (after another window,
+// the About box, or minimised and restored): by default the main window would take it for
+// itself, and typed keys would go nowhere while the clock runs. Dialogs keep their focus the same
+// way: noted when the window goes inactive, given back when it is active again.
+bool canTakeFocus(HWND window, HWND child)
+{
+    // A child retired meanwhile is hidden; one destroyed is no longer a child.
+    return child && IsChild(window, child) && IsWindowVisible(child);
+}
+
+void noteFocusedChild(HWND window)
+{
+    HWND focused = GetFocus();
+    appState.focusBeforeDeactivation = canTakeFocus(window, focused) ? focused : nullptr;
+}
+
+// Gives the noted child the focus, once; false when there is none that can take it.
+bool giveFocusBack(HWND window)
+{
+    HWND focus = appState.focusBeforeDeactivation;
+    appState.focusBeforeDeactivation = nullptr;
+    if (!canTakeFocus(window, focus))
+        return false;
+    SetFocus(focus);
+    return true;
+}
+
+LRESULT onMainActivate(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        noteFocusedChild(window);
+        return 0;
+    }
+    if (canTakeFocus(window, GetFocus()) || giveFocusBack(window))
+        return 0;
+    return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+}
+
+LRESULT onMainSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    // Wine minimises a window without deactivating it, and restoring one gives the focus to the
+    // window itself (as Windows does): the focus is noted here, and WM_SETFOCUS passes it on.
+    if ((wParam & 0xFFF0) == SC_MINIMIZE)
+        noteFocusedChild(window);
+    return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
+}
+
 void forgetWindowHandles()
 {
     // The children and the owned settings window go with the main window.
@@ -76,6 +124,7 @@ void forgetWindowHandles()
     appState.settingsWindow = nullptr;
     appState.textSizeEdit = nullptr;
     appState.fontFamilyCombo = nullptr;
+    appState.focusBeforeDeactivation = nullptr;
 }
 
 }  // namespace
@@ -101,16 +150,12 @@ void layoutChildren()
 
 void showAboutBox()
 {
-    // Closing the box activates the main window, whose default activation takes the keyboard
-    // focus for itself: give it back to where it was, so typing goes on in the typing box.
-    HWND focused = GetFocus();
+    // Closing the box activates the main window again, which gives the focus back where it was.
     MessageBoxW(appState.mainWindow,
                 L"Paceword Version 1.0\n\n"
                 L"Made by the Paceword team, for everyone who wants to type faster.\n\n"
                 L"Questions and suggestions: hello@paceword.example",
                 L"About Paceword", MB_OK);
-    if (focused && IsWindow(focused))
-        SetFocus(focused);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -131,6 +176,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return reinterpret_cast<LRESULT>(appState.backgroundBrush);
     case WM_KEYDOWN:
         return onMainKeyDown(window, wParam, lParam);
+    case WM_ACTIVATE:
+        return onMainActivate(window, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return onMainSysCommand(window, wParam, lParam);
+    case WM_SETFOCUS:
+        giveFocusBack(window);
+        return 0;
     case WM_DESTROY:
         forgetWindowHandles();
         PostQuitMessage(0);

@@ -4,6 +4,7 @@
 #include "app/appState.h"
 #include "app/controls.h"
 #include "app/mainWindow.h"
+#include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "typing/typing.h"
@@ -91,6 +92,9 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         return abandonStartup();
     }
     seedRandomEngine();
+    // The first quote before anything is laid out from it.
+    pickRandomQuote();
+    prepareAttempt();
 
     appState.editFont = createEditFont();
     if (!appState.editFont) {
@@ -123,9 +127,6 @@ bool initializeApplication(HINSTANCE instance, int showCommand)
         return abandonStartup();
     }
     appState.desktopWindow = GetDesktopWindow();
-
-    pickRandomQuote();
-    prepareAttempt();
 
     ShowWindow(appState.mainWindow, showCommand);
     UpdateWindow(appState.mainWindow);

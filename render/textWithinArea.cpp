@@ -21,9 +21,13 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
     ID2D1Brush* brush;
     D2D1_RECT_F area;
     std::vector<DWRITE_GLYPH_METRICS> glyphMetrics;
+    // Measuring only: nothing is drawn, `reached` grows to the position of every glyph the
+    // drawing would place in the area (the target then answers the snapping questions alone).
+    bool measuring = false;
+    D2D1_RECT_F reached = {};
 
     AreaTextRenderer(ID2D1RenderTarget* target, ID2D1Brush* brush, const D2D1_RECT_F& area)
-        : target(target), brush(brush), area(area)
+        : target(target), brush(brush), area(area), reached(area)
     {
     }
 
@@ -83,6 +87,10 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
             first = 0;
             last = run->glyphCount;
         }
+        if (measuring) {
+            noteGlyphPositions(x, y, run, first, last, firstX);
+            return S_OK;
+        }
         DWRITE_GLYPH_RUN part = *run;
         part.glyphCount = last - first;
         part.glyphIndices += first;
@@ -92,6 +100,22 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
             part.glyphOffsets += first;
         target->DrawGlyphRun(D2D1::Point2F(firstX, y), &part, brush, measuringMode);
         return S_OK;
+    }
+
+    // Grows `reached` to the pen positions of the glyphs [first, last) and their baseline; a
+    // right-to-left run advances leftwards from its origin.
+    void noteGlyphPositions(float x, float y, const DWRITE_GLYPH_RUN* run, UINT32 first, UINT32 last, float firstX)
+    {
+        if (first == last)
+            return;
+        float left = firstX;
+        if (run->bidiLevel & 1) {
+            for (UINT32 i = 0; i < run->glyphCount; ++i)
+                left -= run->glyphAdvances ? run->glyphAdvances[i] : 0.0f;
+            left = std::min(left, x);
+        }
+        reached.left = std::min(reached.left, std::floor(left));
+        reached.top = std::min(reached.top, std::floor(y));
     }
 
     // Finds the glyphs of a left-to-right run whose ink may reach the area, and the pen position
@@ -155,6 +179,8 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
     HRESULT STDMETHODCALLTYPE DrawUnderline(void*, FLOAT x, FLOAT y, const DWRITE_UNDERLINE* underline,
                                             IUnknown*) override
     {
+        if (measuring)
+            return S_OK;  // a line is drawn as geometry, not placed by truncation
         D2D1_MATRIX_3X2_F m;
         target->GetTransform(&m);
         float dpiX = 96, dpiY = 96;
@@ -188,4 +214,23 @@ void drawTextWithinArea(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2
 {
     AreaTextRenderer renderer(target, brush, area);
     layout->Draw(nullptr, &renderer, origin.x, origin.y);
+}
+
+D2D1_RECT_F areaHoldingGlyphOrigins(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin,
+                                    const D2D1_RECT_F& area)
+{
+    // Grown, the area may take in the ink of glyphs further left or up, which have positions of
+    // their own: a few rounds settle it (a glyph's position lies at most its overhang before its
+    // ink).
+    D2D1_RECT_F grown = area;
+    for (int round = 0; round < 4; ++round) {
+        AreaTextRenderer renderer(target, nullptr, grown);
+        renderer.measuring = true;
+        layout->Draw(nullptr, &renderer, origin.x, origin.y);
+        if (renderer.reached.left == grown.left && renderer.reached.top == grown.top)
+            break;
+        grown.left = renderer.reached.left;
+        grown.top = renderer.reached.top;
+    }
+    return grown;
 }

@@ -1,6 +1,7 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
 #include "app/controls.h"
+#include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
 #include "settings/settingsText.h"
@@ -141,8 +142,6 @@ void saveSettings()
     writeSettings();
 
     createTextFormat(L"");
-    rebuildTextLayout();
-    paintQuote();
 
     HFONT replacedFont = appState.editFont;
     HFONT newFont = createEditFont();
@@ -160,4 +159,7 @@ void saveSettings()
     // button the new height too.
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
     SendMessageW(appState.mainWindow, WM_SIZE, 0, 0);
+    // Drawn once everything has its new place: the text in its new layout, the frame round the
+    // box where the box now is.
+    paintQuote();
 }

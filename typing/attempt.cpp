@@ -58,7 +58,6 @@ void onTypingChanged()
     appState.wordIndex += 1;
     if (static_cast<size_t>(appState.wordIndex) == appState.words.size()) {
         showResults();
-        clearMismatchFrame();
         return;
     }
     // Emptying the box raises a nested change notification, handled before this returns. A frame
@@ -69,5 +68,4 @@ void onTypingChanged()
     appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));
     // The underline follows the progress when the word is drawn.
     paintCompletedWord();
-    clearMismatchFrame();
 }

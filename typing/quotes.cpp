@@ -29,15 +29,16 @@ void seedRandomEngine()
 
 void pickRandomQuote()
 {
+    // The decoded quote and its words change here together with the index, so that no layout,
+    // word list or drawing pass can be built from another quote.
     appState.quoteIndex = pickQuoteIndex(appState.randomEngine, appState.quotes);
+    appState.currentQuote = decodeQuoteLine(appState.quotes, static_cast<std::size_t>(appState.quoteIndex));
+    appState.words.clear();
+    splitQuoteIntoWords(appState.currentQuote, appState.words);
 }
 
 void prepareAttempt()
 {
-    // Decoded again on a retry too: a few microseconds, and the quote always matches quoteIndex.
-    appState.currentQuote = decodeQuoteLine(appState.quotes, static_cast<std::size_t>(appState.quoteIndex));
-    appState.words.clear();
-    splitQuoteIntoWords(appState.currentQuote, appState.words);
     appState.wordIndex = 0;
     appState.typedCount = 0;
     appState.underlineLength = underlineLengthFor(appState.words, 0);

@@ -1,6 +1,7 @@
 // The results screen: the figures, the label and the two buttons.
 #include "app/appState.h"
 #include "app/controls.h"
+#include "render/quoteRendering.h"
 #include "typing/figures.h"
 #include "typing/typing.h"
 
@@ -19,6 +20,7 @@ void showResults()
     // and forgotten now, and destroyed once that notification has returned.
     retireControl(appState.typingEdit);
     retireControl(appState.newTextButton);
+    paintBoxGone();
     SetWindowTextW(appState.mainWindow, L"Good job! :D");
     appState.resultsShown = true;
 

@@ -9,7 +9,9 @@
 // False when the library holds no line to type.
 bool loadQuotes();
 void seedRandomEngine();
+// A random quote: its index, its decoded text and its words.
 void pickRandomQuote();
+// The attempt's progress from its start: the first word to type.
 void prepareAttempt();
 
 // Typing attempt

@@ -102,6 +102,14 @@ enum class Reset { newText, retry };
 // controls destroyed, and a new box subclassed like the first.
 void expectReset(Reset kind, const std::function<void()>& action)
 {
+    // A new text is another quote here, so that the screen tells it from the old one.
+    for (uint32_t seed = 1; kind == Reset::newText; ++seed) {
+        std::mt19937 next(seed);
+        if (pickQuoteIndex(next, appState.quotes) != appState.quoteIndex) {
+            appState.randomEngine.seed(seed);
+            break;
+        }
+    }
     std::mt19937 engine = appState.randomEngine;
     const int32_t quoteIndex = kind == Reset::newText ? pickQuoteIndex(engine, appState.quotes) : appState.quoteIndex;
     const HWND oldControls[] = {appState.typingEdit, appState.newTextButton, appState.resultsLabel,
@@ -117,6 +125,7 @@ void expectReset(Reset kind, const std::function<void()>& action)
     EXPECT_EQ(appState.words, words);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC)), typingEditProc);
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
+    expectScreenEqualsWholeRepaint("after the reset");
 }
 
 class AttemptTest : public ProgramTest {};
@@ -296,6 +305,18 @@ TEST_F(ResultsScreenTest, resultsScreenReplacesTheTypingControls)
 
 // The figures themselves are the logic tests' part; here the label shows those of the real
 // attempt: the quote's length and the clock read at the first change and at the last word.
+TEST_F(ResultsScreenTest, lastWordCompletedWhileTheFrameShowsLeavesNoRed)
+{
+    // The frame's outer edge lies outside the box that the results screen takes away.
+    ASSERT_TRUE(startProgram("ab cd\n"));
+    typeText(L"ab cx");
+    ASSERT_TRUE(appState.mismatchShown);
+    SendMessageW(appState.typingEdit, EM_SETSEL, 1, 2);
+    typeText(L"d");
+    ASSERT_TRUE(appState.resultsShown);
+    expectScreenEqualsWholeRepaint("the results shown");
+}
+
 TEST_F(ResultsScreenTest, resultsLabelShowsTheFiguresOfTheAttempt)
 {
     ASSERT_TRUE(startProgram(quoteOfLength(100) + "\n"));

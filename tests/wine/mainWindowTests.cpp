@@ -3,6 +3,7 @@
 #include "tests/wine/testProgram.h"
 
 #include "app/startup.h"
+#include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 
 #include <winver.h>
@@ -520,60 +521,6 @@ TEST_F(NoQuotesTest, missingFile)
     });
 }
 
-namespace {
-
-// The main window's own pixels in its client area; the child controls' places are left out
-// (they draw themselves, and the box's caret blinks).
-std::vector<uint32_t> captureMainWindow()
-{
-    RECT client = clientRectOf(appState.mainWindow);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC windowDc = GetDC(appState.mainWindow);
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                                 static_cast<const uint32_t*>(bits) + client.right * client.bottom);
-    SelectObject(memoryDc, old);
-    DeleteObject(bitmap);
-    DeleteDC(memoryDc);
-    ReleaseDC(appState.mainWindow, windowDc);
-    for (HWND child : {appState.typingEdit, appState.newTextButton}) {
-        if (!child)
-            continue;
-        RECT place = placeInParent(child);
-        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, client.bottom); ++y)
-            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, client.right); ++x)
-                pixels[static_cast<size_t>(y * client.right + x)] = 0;
-    }
-    return pixels;
-}
-
-// What the partial passes left must be what a whole repaint with the same mark draws.
-void expectScreenAsWholeRepaint(const char* after)
-{
-    SCOPED_TRACE(after);
-    std::vector<uint32_t> partial = captureMainWindow();
-    repaintShownScene();
-    std::vector<uint32_t> whole = captureMainWindow();
-    ASSERT_EQ(partial.size(), whole.size());
-    const LONG width = clientRectOf(appState.mainWindow).right;
-    size_t differing = 0;
-    std::string first;
-    for (size_t i = 0; i < whole.size(); ++i)
-        if (partial[i] != whole[i] && differing++ < 5)
-            first += " (" + std::to_string(i % width) + "," + std::to_string(i / width) + ") " +
-                     std::to_string(partial[i]) + "/" + std::to_string(whole[i]) + " w" +
-                     std::to_string(appState.wordIndex);
-    EXPECT_EQ(differing, 0u) << "pixels differ, first at" << first;
-}
-
-}  // namespace
-
 TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
 {
     // Long enough to wrap, so that a completed word and the next one sit on different lines.
@@ -584,19 +531,19 @@ TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
     UpdateWindow(appState.mainWindow);
     typeText(L"Ty");
     typeText(L"x");
-    expectScreenAsWholeRepaint("the frame shows");
+    expectScreenEqualsWholeRepaint("the frame shows");
     typeText(L"\b");
-    expectScreenAsWholeRepaint("the frame is erased, its hairline stays");
+    expectScreenEqualsWholeRepaint("the frame is erased, its hairline stays");
     typeText(L"ping ");
-    expectScreenAsWholeRepaint("a word completed with the hairline showing");
+    expectScreenEqualsWholeRepaint("a word completed with the hairline showing");
     typeText(L"fas ");
     pressKey(VK_LEFT);
     typeText(L"t");
-    expectScreenAsWholeRepaint("a word completed while the frame shows");
+    expectScreenEqualsWholeRepaint("a word completed while the frame shows");
     // On to the end of the first line and over it.
     while (appState.wordIndex < 24) {
         typeText(appState.words[appState.wordIndex]);
-        expectScreenAsWholeRepaint("a word completed");
+        expectScreenEqualsWholeRepaint("a word completed");
     }
     // A paint message for a part crossing the quote and the frame's band, with the text wrong.
     typeText(L"x");
@@ -604,5 +551,48 @@ TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
     const RECT part = {30, 25, client.right / 2, client.bottom - 10};
     InvalidateRect(appState.mainWindow, &part, FALSE);
     UpdateWindow(appState.mainWindow);
-    expectScreenAsWholeRepaint("a part repainted while the text is wrong");
+    expectScreenEqualsWholeRepaint("a part repainted while the text is wrong");
+}
+
+TEST_F(MainWindowTest, partialPaintsThatCutGlyphsAndRightToLeftWordsLeaveWhatAWholeRepaintDraws)
+{
+    // Paint messages for rectangles whose edges cut through glyphs, as a window closing over the
+    // quote sends them.
+    ASSERT_TRUE(startProgram("Typing fast is a skill that grows with calm practice and steady hands\n"));
+    for (RECT part : {RECT{37, 23, 211, 61}, RECT{21, 31, 90, 44}, RECT{150, 47, 400, 90}, RECT{66, 20, 67, 70}}) {
+        InvalidateRect(appState.mainWindow, &part, FALSE);
+        UpdateWindow(appState.mainWindow);
+        expectScreenEqualsWholeRepaint("a part repainted");
+    }
+    stopProgram();
+
+    // Right-to-left words are drawn in the reverse of their typing order.
+    ASSERT_TRUE(
+        startProgram("go \xD7\x90\xD7\x91 \xD7\x92\xD7\x93\xD7\x94 \xD7\x95\xD7\x96\xD7\x97\xD7\x98\xD7\x99 end\n"));
+    while (!appState.resultsShown) {
+        typeText(appState.words[appState.wordIndex]);
+        expectScreenEqualsWholeRepaint("a word completed");
+    }
+}
+
+TEST_F(MainWindowTest, keysGoToTheBoxAgainAfterMinimiseRestoreAndReactivation)
+{
+    ASSERT_TRUE(startProgram(someQuotes));
+    typeText(L"T");
+    SendMessageW(appState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pumpMessages();
+    SendMessageW(appState.mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    pumpMessages();
+    EXPECT_EQ(GetFocus(), appState.typingEdit) << "after minimise and restore";
+
+    HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    pumpMessages();
+    SetActiveWindow(appState.mainWindow);
+    pumpMessages();
+    EXPECT_EQ(GetFocus(), appState.typingEdit) << "after another window was active";
+    DestroyWindow(other);
+    typeText(L"y");
+    EXPECT_EQ(windowText(appState.typingEdit), L"Ty");
 }

@@ -478,6 +478,20 @@ TEST_F(SettingsWindowTest, saveAppliesTheNewFontsAndLayoutAtOnce)
     EXPECT_EQ(GetObjectType(appState.editFont), static_cast<DWORD>(OBJ_FONT));
 }
 
+TEST_F(SettingsWindowTest, sizeSavedWhileTheFrameShowsMovesTheFrameWithTheBox)
+{
+    const std::string sizeForty = "40\r\nArial\r\n";
+    ASSERT_TRUE(startProgram("alpha beta gamma\n", &sizeForty));
+    typeText(L"alpha bx");
+    ASSERT_TRUE(appState.mismatchShown);
+    saveWith(L"20", nullptr);
+    expectScreenEqualsWholeRepaint("a smaller size saved");
+    saveWith(L"60", nullptr);
+    expectScreenEqualsWholeRepaint("a larger size saved");
+    typeText(L"\beta ");
+    expectScreenEqualsWholeRepaint("a word completed after the saves");
+}
+
 TEST_F(SettingsWindowTest, saveOnTheResultsScreenRedrawsAtOnceAndTheNextBoxGetsTheFont)
 {
     ASSERT_TRUE(startProgram("go\n", nullptr));

@@ -3,8 +3,10 @@
 #include "app/startup.h"
 #include "typing/typing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -159,6 +161,66 @@ void typeText(const std::wstring& text)
         PostMessageW(GetFocus(), WM_CHAR, c, 1);
         pumpMessages();
     }
+}
+
+namespace {
+
+// The main window's own pixels in its client area, with the places of its child controls (and the
+// band round the box) blanked.
+std::vector<uint32_t> captureMainWindow()
+{
+    RECT client = clientRectOf(appState.mainWindow);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC windowDc = GetDC(appState.mainWindow);
+    HDC memoryDc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memoryDc, bitmap);
+    BitBlt(memoryDc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + client.right * client.bottom);
+    SelectObject(memoryDc, old);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDc);
+    ReleaseDC(appState.mainWindow, windowDc);
+    auto blank = [&](RECT place) {
+        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, client.bottom); ++y)
+            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, client.right); ++x)
+                pixels[static_cast<size_t>(y * client.right + x)] = 0;
+    };
+    for (HWND child : {appState.typingEdit, appState.newTextButton, appState.resultsLabel, appState.retryButton,
+                       appState.anotherTextButton})
+        if (child)
+            blank(placeInParent(child));
+    if (appState.typingEdit) {
+        RECT band = placeInParent(appState.typingEdit);
+        InflateRect(&band, 5, 5);
+        blank(band);
+    }
+    return pixels;
+}
+
+}  // namespace
+
+void expectScreenEqualsWholeRepaint(const char* after)
+{
+    SCOPED_TRACE(after);
+    pumpMessages();
+    std::vector<uint32_t> shown = captureMainWindow();
+    InvalidateRect(appState.mainWindow, nullptr, FALSE);
+    UpdateWindow(appState.mainWindow);
+    std::vector<uint32_t> whole = captureMainWindow();
+    ASSERT_EQ(shown.size(), whole.size());
+    const LONG width = std::max<LONG>(clientRectOf(appState.mainWindow).right, 1);
+    size_t differing = 0;
+    std::string first;
+    for (size_t i = 0; i < whole.size(); ++i)
+        if (shown[i] != whole[i] && differing++ < 5)
+            first += " (" + std::to_string(i % width) + "," + std::to_string(i / width) + ") " +
+                     std::to_string(shown[i]) + "/" + std::to_string(whole[i]);
+    EXPECT_EQ(differing, 0u) << "pixels differ after word " << appState.wordIndex << ", first at" << first;
 }
 
 MessageBoxWatcher::MessageBoxWatcher(const std::wstring& title)

@@ -41,6 +41,12 @@ LONG heightInParent(HWND child);
 void pressKey(UINT virtualKey);
 void typeText(const std::wstring& text);
 
+// The screen is what a whole repaint of the same state draws: the main window's pixels are read,
+// a whole repaint is asked for as the system asks for one, and the pixels are read again. The
+// child controls draw themselves and are left out, and so is the band of 5 pixels round the box's
+// edge, where the faint hairline of an erased frame stays until a whole repaint.
+void expectScreenEqualsWholeRepaint(const char* after);
+
 // Presses OK, from another thread, in every message box with this title that comes until
 // finish(), and notes whether one came, its owner and its text (read them after finish()).
 struct MessageBoxWatcher {

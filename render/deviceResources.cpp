@@ -1,0 +1,132 @@
+#include "render/deviceResources.h"
+
+#include "app/appState.h"
+
+#include <algorithm>
+
+namespace {
+
+D2D1_SIZE_U clientPixelSize()
+{
+    return D2D1::SizeU(static_cast<UINT32>(std::max<LONG>(appState.clientRect.right - appState.clientRect.left, 0)),
+                       static_cast<UINT32>(std::max<LONG>(appState.clientRect.bottom - appState.clientRect.top, 0)));
+}
+
+}  // namespace
+
+bool runningUnderWine()
+{
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool (*drawThroughWindowDc)() = runningUnderWine;
+
+HRESULT endDrawOnTarget(ID2D1RenderTarget* target)
+{
+    return target->EndDraw();
+}
+
+HRESULT (*endDrawing)(ID2D1RenderTarget* target) = endDrawOnTarget;
+
+bool createD2dFactory()
+{
+    return SUCCEEDED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                                       reinterpret_cast<void**>(appState.d2dFactory.ReleaseAndGetAddressOf())));
+}
+
+bool createDeviceResources()
+{
+    if (!appState.d2dFactory)
+        return false;
+    GetClientRect(appState.mainWindow, &appState.clientRect);
+    HRESULT result = E_FAIL;
+    if (drawThroughWindowDc()) {
+        // Wine (8.0) presents a window render target through OpenGL into an X window of its own
+        // laid over the client area. The child controls are drawn beneath it: whatever they
+        // repaint after the first present (typed text, the results screen) never shows, and
+        // moving a child that was painted can wait forever for an expose event that the X
+        // window swallows. A target bound to the window's DC draws through GDI instead, and
+        // the window's WS_CLIPCHILDREN keeps the controls whole.
+        D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        ComPtr<ID2D1DCRenderTarget> dcTarget;
+        result = appState.d2dFactory->CreateDCRenderTarget(&properties, dcTarget.GetAddressOf());
+        if (SUCCEEDED(result))
+            appState.renderTarget = dcTarget;
+    } else {
+        ComPtr<ID2D1HwndRenderTarget> windowTarget;
+        result = appState.d2dFactory->CreateHwndRenderTarget(
+            D2D1::RenderTargetProperties(),
+            // Partial passes need what lies outside their clip kept, and a key must not wait for
+            // the display's next refresh before EndDraw returns.
+            D2D1::HwndRenderTargetProperties(appState.mainWindow, clientPixelSize(),
+                                             static_cast<D2D1_PRESENT_OPTIONS>(D2D1_PRESENT_OPTIONS_RETAIN_CONTENTS |
+                                                                               D2D1_PRESENT_OPTIONS_IMMEDIATELY)),
+            windowTarget.GetAddressOf());
+        if (SUCCEEDED(result))
+            appState.renderTarget = windowTarget;
+    }
+    if (FAILED(result))
+        return false;
+    bool made = SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1),
+                                                                       appState.blackBrush.ReleaseAndGetAddressOf())) &&
+                SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 0, 0, 1),
+                                                                       appState.redBrush.ReleaseAndGetAddressOf())) &&
+                SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1),
+                                                                       appState.whiteBrush.ReleaseAndGetAddressOf()));
+    if (!made)
+        discardDeviceResources();
+    return made;
+}
+
+void discardDeviceResources()
+{
+    appState.blackBrush.Reset();
+    appState.redBrush.Reset();
+    appState.whiteBrush.Reset();
+    appState.renderTarget.Reset();
+}
+
+bool createDwriteFactory()
+{
+    return SUCCEEDED(
+        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                            reinterpret_cast<IUnknown**>(appState.dwriteFactory.ReleaseAndGetAddressOf())));
+}
+
+bool createTextFormat(const wchar_t* localeName)
+{
+    if (!appState.dwriteFactory)
+        return false;
+    ComPtr<IDWriteTextFormat> format;
+    HRESULT result = appState.dwriteFactory->CreateTextFormat(
+        appState.fontFamily.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+        DWRITE_FONT_STRETCH_NORMAL, appState.textSize, localeName, format.GetAddressOf());
+    if (FAILED(result))
+        return false;
+    appState.textFormat = format;
+    return true;
+}
+
+void resizeRenderTarget()
+{
+    // A target bound to the DC takes the client size at every drawing pass.
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    if (!appState.renderTarget || SUCCEEDED(appState.renderTarget.As(&dcTarget)))
+        return;
+    // Made by CreateHwndRenderTarget (MinGW's headers give that interface no identifier to ask
+    // for it by).
+    auto* windowTarget = static_cast<ID2D1HwndRenderTarget*>(appState.renderTarget.Get());
+    D2D1_SIZE_U size = clientPixelSize();
+    // Minimised, the client area is empty: keep the target as it is until the window comes back.
+    // The layout requests of a reset or a settings save keep the size: resizing then would throw
+    // the target's contents away for nothing.
+    const D2D1_SIZE_U current = windowTarget->GetPixelSize();
+    if (size.width == 0 || size.height == 0 || (size.width == current.width && size.height == current.height))
+        return;
+    // After Resize the target's contents are undefined, even made to retain them: the next pass
+    // must draw the whole window, not only what changed.
+    windowTarget->Resize(size);
+    InvalidateRect(appState.mainWindow, nullptr, FALSE);
+}

@@ -1,0 +1,66 @@
+#include "render/dirtyAreas.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+bool operator==(const PixelBox& a, const PixelBox& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void PrintTo(const PixelBox& box, std::ostream* out)
+{
+    *out << "(" << box.left << "," << box.top << "," << box.right << "," << box.bottom << ")";
+}
+
+namespace {
+
+std::vector<PixelBox> boxesOf(const std::vector<LineExtent>& lines, const std::vector<ClusterExtent>& clusters,
+                              TextSpan span)
+{
+    std::vector<PixelBox> boxes;
+    addSpanBoxes(lines, clusters, span, boxes);
+    return boxes;
+}
+
+}  // namespace
+
+TEST(SpanBoxes, eachLinePartIsBoxedFromItsLineTopAndItsFirstCluster)
+{
+    // "ab cd" on one line, "ef" on the next; clusters of fractional widths.
+    const std::vector<LineExtent> lines = {{6, 20.5f}, {2, 20.5f}};
+    const std::vector<ClusterExtent> clusters = {{1, 10.25f, false}, {1, 10.5f, false}, {1, 5.0f, false},
+                                                 {1, 10.0f, false},  {1, 10.0f, false}, {1, 5.0f, false},
+                                                 {1, 9.5f, false},   {1, 9.5f, false}};
+    // "cd ": from 25.75 to 50.75, drawn at the text origin 20.
+    EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{45, 20, 72, 42}}));
+    // "d ef" runs over the line end: a box on each line, the second from its line's top.
+    EXPECT_EQ(boxesOf(lines, clusters, {4, 4}), (std::vector<PixelBox>{{55, 20, 72, 42}, {20, 41, 40, 62}}));
+    EXPECT_TRUE(boxesOf(lines, clusters, {2, 0}).empty());
+}
+
+TEST(SpanBoxes, aLineHoldingRightToLeftTextIsTakenWhole)
+{
+    // "go " then two right-to-left letters and a blank, then "x" on the next line.
+    const std::vector<LineExtent> lines = {{6, 10.0f}, {1, 10.0f}};
+    const std::vector<ClusterExtent> clusters = {{1, 8, false}, {1, 8, false}, {1, 4, false}, {1, 7, true},
+                                                 {1, 7, true},  {1, 4, false}, {1, 8, false}};
+    EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{20, 20, 59, 31}}));
+    EXPECT_EQ(boxesOf(lines, clusters, {6, 1}), (std::vector<PixelBox>{{20, 30, 29, 41}}));
+}
+
+TEST(SpanBoxes, onlyBoxesOfOneLineBandThatMeetAreJoined)
+{
+    // Two words side by side, a word on the next line, and the four strips round a box.
+    std::vector<PixelBox> boxes = {{20, 20, 60, 42},    {59, 20, 90, 42},   {20, 41, 50, 63},    {15, 95, 205, 105},
+                                   {15, 125, 205, 135}, {15, 105, 25, 125}, {195, 105, 205, 125}};
+    joinBoxesSideBySide(boxes);
+    EXPECT_EQ(boxes, (std::vector<PixelBox>{{20, 20, 90, 42},
+                                            {20, 41, 50, 63},
+                                            {15, 95, 205, 105},
+                                            {15, 125, 205, 135},
+                                            {15, 105, 25, 125},
+                                            {195, 105, 205, 125}}));
+}
