@@ -20,6 +20,9 @@
 #define CMD_RETRY 105
 #define CMD_SETTINGS 32772
 
+// The settings window's class
+#define SETTINGS_WINDOW_CLASS L"sName"
+
 // Commands of the settings window
 #define CMD_SAVE 101
 #define CMD_CANCEL 102

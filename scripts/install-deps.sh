@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xdotool x11-utils imagemagick unzip desktop-file-utils
+  wine wine64 xvfb xdotool x11-utils imagemagick unzip desktop-file-utils shellcheck
   libgl1-mesa-dri libglx-mesa0
-  fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-urw-base35
+  fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-urw-base35 fonts-dejavu-core
 )
 
 missing=()

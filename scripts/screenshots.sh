@@ -52,7 +52,7 @@ windowTitled() {
 # two screenshots a moment apart that agree. The PNG carries no time stamps, so a rerun that
 # draws the same gives the same file.
 shoot() {
-    local name=$1 window=$2 geometry previous= current
+    local name=$1 window=$2 geometry previous='' current
     eval "$(xdotool getwindowgeometry --shell "$window")"
     geometry=${WIDTH}x${HEIGHT}+${X}+${Y}
     for _ in $(seq 20); do

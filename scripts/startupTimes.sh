@@ -32,7 +32,7 @@ awk 'BEGIN {
 
 # Prints "seconds residentKilobytes" for one start in folder $1.
 startOnce() {
-    local start end window= rss
+    local start end window='' rss
     start=$(date +%s.%N)
     (cd "$1" && exec wine "$exe" >/dev/null 2>&1 </dev/null) &
     pid=$!

@@ -45,7 +45,7 @@ bool registerSettingsWindowClass()
     // Without a class cursor the pointer would keep whatever shape it had when it came in.
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"sName";
+    windowClass.lpszClassName = SETTINGS_WINDOW_CLASS;
     appState.settingsClassAtom = RegisterClassExW(&windowClass);
     return appState.settingsClassAtom != 0;
 }

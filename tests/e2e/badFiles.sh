@@ -57,18 +57,6 @@ tenMegabyteFamily() {
     head -c 10485760 /dev/zero | tr '\0' A
 }
 
-probeSays() {  # probeSays COMMAND...: runs the probe, its output in $work/probe.txt
-    (cd "$work" && wine "$probe" "$@" >"$work/probe.txt" 2>/dev/null </dev/null)
-}
-
-waitForExit() {
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; pid=; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # row NAME QUOTES SETTINGS SIZE FAMILY AFTER [save]
 #   SIZE "message": the no-quotes message, then the end. Otherwise the text size the program
 #   uses: the settings window shows it cut to whole units and the typing box is 1.3 times as
@@ -77,6 +65,7 @@ waitForExit() {
 #   a file content or "same". With "save" the settings window saves 30 Calibri before the end.
 row() {
     local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-}
+    # shellcheck disable=SC2053  # a pattern on purpose: BAD_FILES_ONLY may name several rows
     [[ $name == ${BAD_FILES_ONLY:-*} ]] || return 0
     local folder="$work/case"
     rm -rf "$folder" && mkdir "$folder"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154  # the sourcing script sets testName, exe and probe
 # Shared by the end-to-end tests: starting the real Paceword.exe under Wine with a quote library
 # of one line, finding its window, the tally of checks, and stopping only our own process.
 # The caller sets: testName, exe, and quote or folder. Given: DISPLAY, WINEPREFIX and a running wineserver.
@@ -23,6 +24,20 @@ stopProgram() {
     pid=
 }
 trap 'stopProgram; rm -rf "$work"' EXIT
+
+# Runs the probe with these commands, its answer in $work/probe.txt.
+probeSays() {
+    (cd "$work" && wine "$probe" "$@" >"$work/probe.txt" 2>/dev/null </dev/null)
+}
+
+# Waits up to 10 s for the program to end; true when it did.
+waitForExit() {
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; pid=; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
 
 pass() {
     passed=$((passed + 1))

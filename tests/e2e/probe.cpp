@@ -11,14 +11,27 @@
 //   settings-close S F    the same, but closes it by its close box
 //   dismiss               prints "message TEXT" of the message box and presses OK
 //   paste TEXT            puts TEXT on the clipboard (the script then presses Ctrl+V)
-//   minimize | restore | close
+//   repaint               compares the main window's client area on the screen before and after a
+//                         whole repaint asked for as the system asks: "repaint same" or
+//                         "repaint differs COUNT first X,Y box L,T,R,B"; the child controls and
+//                         a band of 5 pixels round the typing box's edge are left out (below
+//                         the box's top too when PACEWORD_COMPARE_ABOVE_BOX is set)
+//   invalidate X Y W H    asks the main window to paint that part of its client area, now
+//   click TEXT            clicks the main window's button whose text starts with TEXT
+//   minimize | maximize | restore | close
+#include "resources/resource.h"
+
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -234,8 +247,8 @@ HWND openSettings()
     // Keys still on their way reach the settings window after this command and do nothing
     // there. (Waiting for the program to take them in first would not help: under Wine,
     // WaitForInputIdle returns at once after the program's first wait for messages.)
-    PostMessageW(main, WM_COMMAND, 32772, 0);
-    HWND settings = waitForPopup(L"sName");
+    PostMessageW(main, WM_COMMAND, CMD_SETTINGS, 0);
+    HWND settings = waitForPopup(SETTINGS_WINDOW_CLASS);
     if (!settings)
         return fail("the settings window did not open"), nullptr;
     // Its controls are made after the window shows: wait for the last of them.
@@ -251,7 +264,7 @@ bool settingsRead()
         return false;
     say("settings " + utf8(textOf(childOfClass(settings, L"Edit"))) + "\t" +
         utf8(textOf(childOfClass(settings, L"ComboBox"))));
-    PostMessageW(settings, WM_COMMAND, 102, 0);
+    PostMessageW(settings, WM_COMMAND, CMD_CANCEL, 0);
     return waitUntilGone(settings);
 }
 
@@ -269,7 +282,7 @@ bool settingsStore(const char* size, const char* family, bool byCloseBox)
     if (byCloseBox)
         PostMessageW(settings, WM_CLOSE, 0, 0);
     else
-        PostMessageW(settings, WM_COMMAND, 101, 0);
+        PostMessageW(settings, WM_COMMAND, CMD_SAVE, 0);
     return waitUntilGone(settings);
 }
 
@@ -289,9 +302,8 @@ bool dismissBox()
     return waitUntilGone(box);
 }
 
-bool putOnClipboard(const char* text)
+bool putOnClipboard(const std::wstring& units)
 {
-    std::wstring units = wide(text);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (units.size() + 1) * sizeof(wchar_t));
     std::memcpy(GlobalLock(memory), units.c_str(), (units.size() + 1) * sizeof(wchar_t));
     GlobalUnlock(memory);
@@ -312,6 +324,125 @@ bool postToMain(UINT message, WPARAM wParam)
     return true;
 }
 
+// Waits until the program has handled what was sent and posted to it so far, and a little
+// longer: Wine copies a window's drawing to the X screen shortly after, not at once.
+void letProgramSettle(HWND main)
+{
+    // A paint message waits behind sent ones: first the part to paint is taken (BeginPaint), then
+    // the program is back in its loop once it has drawn it.
+    for (int i = 0; i < 1200 && GetUpdateRect(main, nullptr, FALSE); ++i)
+        Sleep(5);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+    Sleep(150);
+}
+
+// The client area's pixels as the screen shows them, with `left out` blanked.
+std::vector<uint32_t> screenPixels(HWND main, const RECT& client, const std::vector<RECT>& leftOut)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(main, &origin);
+    const LONG width = client.right, height = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (const RECT& r : leftOut)
+        for (LONG y = std::max<LONG>(r.top, 0); y < std::min(r.bottom, height); ++y)
+            for (LONG x = std::max<LONG>(r.left, 0); x < std::min(r.right, width); ++x)
+                pixels[static_cast<size_t>(y) * width + x] = 0;
+    return pixels;
+}
+
+bool compareWithRepaint()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    if (IsIconic(main))
+        return say("repaint minimised"), true;
+    letProgramSettle(main);
+    // Only what the screen can show: a window larger than it is compared where it shows.
+    RECT client = {};
+    GetClientRect(main, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(main, &origin);
+    client.right = std::min<LONG>(client.right, GetSystemMetrics(SM_CXSCREEN) - origin.x);
+    client.bottom = std::min<LONG>(client.bottom, GetSystemMetrics(SM_CYSCREEN) - origin.y);
+    if (client.right <= 0 || client.bottom <= 0)
+        return say("repaint offscreen"), true;
+    std::vector<RECT> leftOut;
+    RECT box = {};
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        RECT place = {};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
+        leftOut.push_back(place);
+        if (classOf(child) == L"Edit") {
+            box = place;
+            InflateRect(&place, 5, 5);
+            leftOut.push_back(place);
+            const wchar_t* aboveOnly = _wgetenv(L"PACEWORD_COMPARE_ABOVE_BOX");
+            if (aboveOnly && *aboveOnly)
+                leftOut.push_back({0, place.top, client.right, client.bottom});
+        }
+    }
+    std::vector<uint32_t> shown = screenPixels(main, client, leftOut);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    letProgramSettle(main);
+    std::vector<uint32_t> whole = screenPixels(main, client, leftOut);
+    size_t differing = 0, first = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (shown[i] != whole[i] && differing++ == 0)
+            first = i;
+    if (differing == 0)
+        return say("repaint same"), true;
+    say("repaint differs " + std::to_string(differing) + " first " + std::to_string(first % client.right) + "," +
+        std::to_string(first / client.right) + " box " + std::to_string(box.left) + "," + std::to_string(box.top) +
+        "," + std::to_string(box.right) + "," + std::to_string(box.bottom));
+    return true;
+}
+
+bool invalidatePart(const char* x, const char* y, const char* width, const char* height)
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    const LONG left = std::atol(x), top = std::atol(y);
+    const RECT part = {left, top, left + std::atol(width), top + std::atol(height)};
+    RedrawWindow(main, &part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    letProgramSettle(main);
+    return true;
+}
+
+bool clickButton(const char* text)
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    const std::wstring prefix = wide(text);
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && classOf(child) == L"Button" && textOf(child).rfind(prefix, 0) == 0) {
+            PostMessageW(child, BM_CLICK, 0, 0);
+            letProgramSettle(main);
+            return true;
+        }
+    return fail("no such button");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -328,11 +459,20 @@ int main(int argc, char** argv)
         say("noprocess");
         return 1;
     }
+    // The arguments as typed: argv holds them in the ANSI code page, which has no Hebrew letters.
+    int wideCount = 0;
+    LPWSTR* wideArguments = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    if (!wideArguments || wideCount != argc)
+        return fail("cannot read the command line"), 1;
     bool ok = true;
     for (int i = 1; i < argc && ok; ++i) {
         std::string command = argv[i];
         bool twoArguments = command == "settings-save" || command == "settings-close";
-        if ((twoArguments && i + 2 >= argc) || (command == "paste" && i + 1 >= argc))
+        const int arguments = twoArguments                               ? 2
+                              : command == "invalidate"                  ? 4
+                              : command == "paste" || command == "click" ? 1
+                                                                         : 0;
+        if (i + arguments >= argc)
             return fail("missing arguments"), 1;
         if (command == "wait")
             ok = waitForProgram();
@@ -346,7 +486,16 @@ int main(int argc, char** argv)
         } else if (command == "dismiss")
             ok = dismissBox();
         else if (command == "paste")
-            ok = putOnClipboard(argv[++i]);
+            ok = putOnClipboard(wideArguments[++i]);
+        else if (command == "repaint")
+            ok = compareWithRepaint();
+        else if (command == "invalidate") {
+            ok = invalidatePart(argv[i + 1], argv[i + 2], argv[i + 3], argv[i + 4]);
+            i += 4;
+        } else if (command == "click")
+            ok = clickButton(argv[++i]);
+        else if (command == "maximize")
+            ok = postToMain(WM_SYSCOMMAND, SC_MAXIMIZE);
         else if (command == "minimize")
             ok = postToMain(WM_SYSCOMMAND, SC_MINIMIZE);
         else if (command == "restore")

@@ -132,17 +132,7 @@ check "Enter on the results screen gives a new text" titleBecomes "Paceword"
 
 # Closing the window ends the program.
 xdotool key alt+F4
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-    fail "Alt+F4 did not end the program"
-else
-    pass "Alt+F4 ends the program"
-    wait "$pid" 2>/dev/null
-    pid=
-fi
+check "Alt+F4 ends the program" waitForExit
 
 stopProgram
 finish

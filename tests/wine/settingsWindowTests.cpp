@@ -261,7 +261,7 @@ TEST_F(SettingsWindowTest, windowHasItsTitleOwnerClassStyleAndPlace)
     GetWindowRect(window, &outer);
     EXPECT_EQ(outer, (RECT{desktop.right / 3, desktop.bottom / 7, desktop.right / 3 + 380, desktop.bottom / 7 + 500}));
 
-    EXPECT_EQ(classOf(window), L"sName");
+    EXPECT_EQ(classOf(window), SETTINGS_WINDOW_CLASS);
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HCURSOR), reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)));
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICON), 0u);
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICONSM), 0u);

@@ -72,7 +72,7 @@ void stopProgram()
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (appState.windowClassName[0])
         UnregisterClassW(appState.windowClassName, instance);
-    UnregisterClassW(L"sName", instance);
+    UnregisterClassW(SETTINGS_WINDOW_CLASS, instance);
     appState = AppState{};
     initializeStaticState();
     if (programClock)
