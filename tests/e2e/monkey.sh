@@ -76,8 +76,9 @@ saveSettings() {
     for name in "${families[@]}"; do [ "$family" = "$name" ] && savedFamily=$family; done
 }
 
-# The program answers, shows one of its three titles and that screen's controls. A screen
-# change may be under way: three looks, half a second apart.
+# The program answers, shows one of its three titles and that screen's controls, in any order
+# (a control's place among its siblings is not the user's concern). A screen change may be under
+# way: three looks, half a second apart.
 checkState() {
     local problem
     for _ in 1 2 3; do
@@ -88,8 +89,8 @@ checkState() {
             $1 == "child" { text = $0; sub(/^child [^ ]+ [^ ]+ [^ ]+ ?/, "", text); children = children "|" $2 ":" text }
             END {
                 if (answers != 1) { print "the program does not answer"; exit }
-                if (title == ready || title == typing) want = "|Edit:*|Button:New text (Esc)"
-                else if (title == results) want = "|Static:*|Button:Retry same text (r or R)|Button:Another text! (Enter or Esc)"
+                if (title == ready || title == typing) want = "|Button:New text (Esc)|Edit:*"
+                else if (title == results) want = "|Button:Another text! (Enter or Esc)|Button:Retry same text (r or R)|Static:*"
                 else { print "title \"" title "\""; exit }
                 n = split(want, w, "|"); m = split(children, c, "|")
                 if (n != m) { print "controls" children " on the screen titled \"" title "\""; exit }
@@ -99,7 +100,7 @@ checkState() {
                         print "controls" children " on the screen titled \"" title "\""; exit
                     }
                 }
-            }' "$work/probe.txt")
+            }' <(grep -v '^child ' "$work/probe.txt"; grep '^child ' "$work/probe.txt" | LC_ALL=C sort))
         [ -z "$problem" ] && return 0
         sleep 0.5
     done
@@ -129,7 +130,17 @@ typeDrawnQuote() {
     local candidate words shown
     for candidate in "${library[@]}"; do
         read -ra words <<<"$candidate"
-        [ ${#words[@]} -lt 2 ] && continue
+        if [ ${#words[@]} -eq 1 ]; then
+            typeWord "$candidate"
+            for _ in $(seq 20); do
+                shown=$(boxText)
+                grep -qx "title $resultsTitle" "$work/probe.txt" && return 0
+                [ "$shown" = "$candidate" ] && break
+                sleep 0.1
+            done
+            xdotool key End shift+Home BackSpace
+            continue
+        fi
         typeWord "${words[0]} "
         # The keys take a moment to arrive: the box holds the word when it is not the current one.
         for _ in $(seq 20); do
@@ -164,7 +175,8 @@ checkScreen() {
 newText() {  # after a way to a new text: a look at the screen, then the quote typed to its end
     sleep 0.2
     probeSays state
-    if grep -qx "title $readyTitle" "$work/probe.txt" && [ $((RANDOM % 4)) -eq 0 ]; then
+    if grep -qx "title $readyTitle" "$work/probe.txt" && grep -qx "iconic 0" "$work/probe.txt" &&
+        [ $((RANDOM % 4)) -eq 0 ]; then
         check "event $event ($kind): the screen equals a whole repaint" checkScreen
         check "event $event ($kind): the quote drawn can be typed to its end" typeDrawnQuote
     fi
