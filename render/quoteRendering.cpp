@@ -186,6 +186,15 @@ void addFrameBand(std::vector<RECT>& areas)
     areas.push_back({f.right - reach, f.top + reach, f.right + reach, f.bottom - reach});
 }
 
+// The frame's band alone, with this mark round the box.
+void drawFrameBand(FrameMark mark)
+{
+    shownMark = mark;
+    std::vector<RECT> band;
+    addFrameBand(band);
+    drawScene(mark, band);
+}
+
 // Adds the boxes that hold these ranges of the quote. HitTestTextRange would give them but is not
 // implemented by Wine's DirectWrite; the line and cluster metrics are. The metrics are read once
 // for all the ranges.
@@ -267,10 +276,7 @@ void showMismatchFrame()
     if (appState.mismatchShown || !appState.typingEdit)
         return;
     appState.mismatchShown = true;
-    shownMark = FrameMark::red;
-    std::vector<RECT> band;
-    addFrameBand(band);
-    drawScene(shownMark, band);
+    drawFrameBand(FrameMark::red);
 }
 
 void clearMismatchFrame()
@@ -278,10 +284,7 @@ void clearMismatchFrame()
     if (!appState.mismatchShown || !appState.typingEdit)
         return;
     appState.mismatchShown = false;
-    shownMark = FrameMark::hairline;
-    std::vector<RECT> band;
-    addFrameBand(band);
-    drawScene(shownMark, band);
+    drawFrameBand(FrameMark::hairline);
 }
 
 void paintCompletedWord()
@@ -306,10 +309,6 @@ void paintBoxGone()
     // The box's window took only its own rectangle with it: the frame's outer edge and smoothing
     // lie outside it, where no paint message reaches.
     appState.mismatchShown = false;
-    if (shownMark == FrameMark::none)
-        return;
-    shownMark = FrameMark::none;
-    std::vector<RECT> band;
-    addFrameBand(band);
-    drawScene(shownMark, band);
+    if (shownMark != FrameMark::none)
+        drawFrameBand(FrameMark::none);
 }

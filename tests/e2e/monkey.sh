@@ -142,12 +142,19 @@ typeDrawnQuote() {
             continue
         fi
         typeWord "${words[0]} "
-        # The keys take a moment to arrive: the box holds the word when it is not the current one.
-        for _ in $(seq 20); do
+        # The keys take a moment to arrive (the first starts the clock): then the box holds the
+        # word when it is not the current one, and nothing when it was.
+        for _ in $(seq 30); do
             shown=$(boxText)
-            [ -z "$shown" ] || [ "$shown" = "${words[0]} " ] && break
+            if ! grep -qx "title $readyTitle" "$work/probe.txt" && { [ -z "$shown" ] || [ "$shown" = "${words[0]} " ]; }; then
+                break
+            fi
             sleep 0.1
         done
+        if grep -qx "title $readyTitle" "$work/probe.txt"; then
+            echo "  the keys typed did not reach the box: $(tr '\n' ' ' <"$work/probe.txt")"
+            return 1
+        fi
         if [ -z "$shown" ]; then
             for word in "${words[@]:1:${#words[@]}-2}"; do typeWord "$word "; done
             typeWord "${words[-1]}"
