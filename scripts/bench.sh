@@ -18,7 +18,7 @@ if [ -z "$only_keystrokes" ]; then
 fi
 
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target quote_loading_times keystroke_times Paceword
+cmake --build --preset mingw --target quote_loading_times keystroke_times cross_process_keys Paceword
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all
 log=$(mktemp)
@@ -38,13 +38,26 @@ if [ -z "$only_keystrokes" ]; then
 fi
 
 # Each window size in a display of its own, large enough for the window; the Wine server goes
-# with the display, whose desktop process it would otherwise keep.
+# with the display, whose desktop process it would otherwise keep. In each, the keys are timed
+# twice, one run after the other: typed within the program's own process, then sent from another
+# process to the running program, as a user's keys come (through the X server and Wine).
 for size in ${KEYSTROKE_SIZES:-default large}; do
     screen=1280x1024x24
-    [ "$size" = large ] && screen=2048x1280x24
+    [ "$size" = large ] && screen=1920x1080x24
     echo "Keystrokes in the real window under Wine in Xvfb ($size window):"
-    XVFB_SCREEN=$screen scripts/with-display.sh bash -c \
-        'cd build/windows && wine ./keystroke_times.exe "$1" >"$2" 2>&1; wineserver -k >/dev/null 2>&1 || true' \
-        bash "$size" "$log"
-    cat "$log"
+    XVFB_SCREEN=$screen scripts/with-display.sh bash -c '
+        size=$1 log=$2
+        cd build/windows
+        wine ./keystroke_times.exe "$size" >"$log" 2>&1
+        cat "$log"
+        work=$(mktemp -d)
+        (cd "$work" && wine "$OLDPWD/cross_process_keys.exe" files "$size" >/dev/null 2>&1)
+        (cd "$work" && exec wine "$OLDPWD/Paceword.exe" >/dev/null 2>&1 </dev/null) &
+        program=$!
+        how=; [ "$size" = large ] && how=maximize
+        wine ./cross_process_keys.exe 3 $how >"$log" 2>&1
+        cat "$log"
+        kill "$program" 2>/dev/null
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$work"' bash "$size" "$log"
 done

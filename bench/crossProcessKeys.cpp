@@ -1,0 +1,147 @@
+// How long each key takes when it comes from outside the program, as a user's keys do: another
+// process sends each character to the running Paceword.exe's typing box, then has the box and
+// the main window paint what is pending, and times the whole from here. The program's threads,
+// Wine's command-stream thread, the wineserver and the X server then share the machine as they do
+// for a user. Prints figures per kind of key; it judges nothing.
+// Usage: cross_process_keys.exe files [large]    writes quotes.txt (the benchmark's quote) and
+//                                               settings.txt (size 20, or 90) here
+//        cross_process_keys.exe [ROUNDS] [maximize]   times the keys in the running program
+//        (PACEWORD_PROGRAM names another program file than Paceword.exe)
+#include "bench/keystrokeKeys.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+DWORD programProcess = 0;
+
+DWORD findProgramProcess()
+{
+    const wchar_t* named = _wgetenv(L"PACEWORD_PROGRAM");
+    const wchar_t* program = named && *named ? named : L"Paceword.exe";
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, program) == 0)
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+HWND findMainWindow()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == programProcess && IsWindowVisible(window) && !GetWindow(window, GW_OWNER)) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The visible typing box, once the ready screen shows it.
+HWND waitForBox(HWND main)
+{
+    for (int i = 0; i < 600; ++i) {
+        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[16] = {};
+            GetClassNameW(child, name, 16);
+            if (IsWindowVisible(child) && _wcsicmp(name, L"Edit") == 0)
+                return child;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+void settle(HWND main)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "files") == 0) {
+        const bool large = argc > 2 && std::strcmp(argv[2], "large") == 0;
+        FILE* quotes = std::fopen("quotes.txt", "wb");
+        FILE* settings = std::fopen("settings.txt", "wb");
+        if (!quotes || !settings)
+            return 1;
+        std::fprintf(quotes, "%s\n", benchmarkQuote);
+        std::fprintf(settings, "%s\r\nArial\r\n", large ? "90" : "20");
+        std::fclose(quotes);
+        std::fclose(settings);
+        return 0;
+    }
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const bool maximize = argc > 2 && std::strcmp(argv[2], "maximize") == 0;
+    for (int i = 0; i < 300 && !programProcess; ++i) {
+        programProcess = findProgramProcess();
+        if (!programProcess)
+            Sleep(100);
+    }
+    HWND main = nullptr;
+    for (int i = 0; i < 300 && programProcess && !main; ++i) {
+        main = findMainWindow();
+        if (!main)
+            Sleep(100);
+    }
+    if (!main) {
+        std::printf("no running program\n");
+        return 1;
+    }
+    if (maximize) {
+        SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        settle(main);
+        UpdateWindow(main);
+    }
+
+    const std::vector<Key> keys = keysFor(benchmarkQuote);
+    std::vector<double> figures[kindCount];
+    for (int round = 0; round < rounds; ++round) {
+        HWND box = waitForBox(main);
+        if (!box) {
+            std::printf("round %d: no typing box\n", round + 1);
+            return 1;
+        }
+        for (const Key& key : keys) {
+            const auto start = std::chrono::steady_clock::now();
+            // Sent, not posted: the call returns once the box and the program's change handling
+            // are through with the key, the drawing passes it caused included.
+            SendMessageW(box, WM_CHAR, key.character, 1);
+            UpdateWindow(box);
+            UpdateWindow(main);
+            if (key.kind == lastKey)
+                RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            figures[key.kind].push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+        // The retry, as the results screen's button gives it.
+        PostMessageW(main, WM_COMMAND, CMD_RETRY, 0);
+        settle(main);
+    }
+
+    RECT client = {};
+    GetClientRect(main, &client);
+    std::printf("from another process: client area %ldx%ld, quote of %zu characters, %d rounds\n", client.right,
+                client.bottom, std::strlen(benchmarkQuote), rounds);
+    printFigures(figures);
+    return 0;
+}
