@@ -54,9 +54,11 @@ void retireControl(HWND& control)
         return;
     HWND retired = control;
     control = nullptr;
-    if (GetFocus() == retired)
-        SetFocus(appState.mainWindow);
+    // Hidden first: the main window, given the focus, must not hand it back to this control.
+    const bool focused = GetFocus() == retired;
     ShowWindow(retired, SW_HIDE);
+    if (focused)
+        SetFocus(appState.mainWindow);
     PostMessageW(appState.mainWindow, WM_DESTROY_RETIRED_CONTROL, reinterpret_cast<WPARAM>(retired), 0);
 }
 

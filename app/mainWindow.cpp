@@ -81,11 +81,14 @@ void noteFocusedChild(HWND window)
     appState.focusBeforeDeactivation = canTakeFocus(window, focused) ? focused : nullptr;
 }
 
-// Gives the noted child the focus, once; false when there is none that can take it.
+// Gives the noted child the focus, once; when it has gone meanwhile (a new text while the window
+// was minimised), the typing box that took its place. False when there is none that can take it.
 bool giveFocusBack(HWND window)
 {
     HWND focus = appState.focusBeforeDeactivation;
     appState.focusBeforeDeactivation = nullptr;
+    if (focus && !canTakeFocus(window, focus))
+        focus = appState.typingEdit;
     if (!canTakeFocus(window, focus))
         return false;
     SetFocus(focus);

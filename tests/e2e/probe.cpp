@@ -5,7 +5,8 @@
 // Usage: probe COMMAND [ARGUMENTS] ... ; one line of output per fact, "error ..." and exit code 1
 // when something did not happen within 60 s.
 //   wait                  waits up to 60 s for the main window or a message box
-//   state                 answers, title, iconic, client size, visible children, other windows
+//   state                 answers, title, iconic, client size, the focused window's class and
+//                         whether the main window is active, visible children, other windows
 //   settings-read         opens the settings window, prints "settings SIZE<TAB>FAMILY", cancels
 //   settings-save S F     opens it, types S and F, presses Save
 //   settings-close S F    the same, but closes it by its close box
@@ -200,6 +201,11 @@ bool reportState()
         RECT client = {};
         GetClientRect(main, &client);
         say("client " + std::to_string(client.right) + " " + std::to_string(client.bottom));
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread))
+            say("focus " + (thread.hwndFocus ? utf8(classOf(thread.hwndFocus)) : std::string("none")) +
+                (thread.hwndActive == main ? " active" : " inactive"));
         for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (!IsWindowVisible(child))
                 continue;
