@@ -44,13 +44,15 @@ QuoteEncoding detectQuoteEncoding(const char* bytes, std::size_t count);
 bool isValidUtf8(const char* bytes, std::size_t count);
 
 // Takes over the file's bytes and finds their encoding and lines. A byte-order mark is not part
-// of the first line. LF ends a line and a CR directly before it is dropped; a last line without
-// LF counts, a single final LF adds no empty line. A file over maxQuoteFileBytes has no lines.
+// of the first line, whatever the encoding the bytes after it are read in. LF ends a line and a CR directly before it
+// is dropped; a last line without LF counts, a single final LF adds no empty line. A file over maxQuoteFileBytes has no
+// lines.
 QuoteLibrary makeQuoteLibrary(std::string bytes);
 
 std::size_t quoteLineCount(const QuoteLibrary& library);
 
-// True when line `index` has 1 to longestQuote units.
+// True when line `index` can be typed: 1 to longestQuote units, something besides blanks and
+// tabs, and no unpaired UTF-16 surrogate.
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 
 // Line `index` as UTF-16 units; the empty string for a line that is not typable, so an
@@ -73,5 +75,5 @@ int32_t underlineLengthFor(const std::vector<std::wstring>& words, std::size_t w
 bool hasTypableQuote(const QuoteLibrary& library);
 
 // The index of a random typable line: the engine's next output modulo the number of lines,
-// drawn again while it lands on an empty or over-long line. Needs hasTypableQuote(library).
+// drawn again while it lands on a line that is not typable. Needs hasTypableQuote(library).
 int32_t pickQuoteIndex(std::mt19937& engine, const QuoteLibrary& library);
