@@ -22,7 +22,8 @@ void require(bool condition, const char* what)
 }
 
 // The file's text as a reader with no line table would see it: a UTF-16 mark decides, then
-// whether the platform's converter takes the whole file as UTF-8, else one byte a unit.
+// whether the platform's converter takes the whole file as UTF-8, else one byte a unit. A
+// leading mark is never part of the text.
 std::wstring wholeText(const std::string& bytes)
 {
     std::wstring text;
@@ -46,14 +47,32 @@ std::wstring wholeText(const std::string& bytes)
     require(detectQuoteEncoding(bytes.data(), bytes.size()) == QuoteEncoding::singleByte,
             "what the converter refuses is read a byte a unit");
     text.clear();
-    for (char byte : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (std::size_t i = start; i < bytes.size(); ++i)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
     return text;
+}
+
+// A line a typist can finish: 1 to 65,536 units, something besides blanks and tabs, and every
+// surrogate half beside its other half.
+bool typableText(const std::wstring& line)
+{
+    if (line.empty() || line.size() > longestQuote || line.find_first_not_of(L" \t") == std::wstring::npos)
+        return false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const bool leadingHalf = line[i] >= 0xD800 && line[i] <= 0xDBFF;
+        const bool trailingHalf = line[i] >= 0xDC00 && line[i] <= 0xDFFF;
+        if (leadingHalf && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] <= 0xDFFF)
+            ++i;
+        else if (leadingHalf || trailingHalf)
+            return false;
+    }
+    return true;
 }
 
 // The lines of the file through the library, checked against the whole text cut at each LF
 // (less a CR before it; a final LF adds no line): a typable line decodes to exactly its text,
-// and a line over the longest quote is never decoded.
+// and a line that cannot be typed is never decoded.
 std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLibrary& library)
 {
     const std::wstring text = wholeText(bytes);
@@ -75,8 +94,8 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
     std::vector<std::wstring> lines;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const std::wstring line = decodeQuoteLine(library, i);
-        const bool typable = !expected[i].empty() && expected[i].size() <= longestQuote;
-        require(isTypableQuote(library, i) == typable, "a line is typable when it holds 1 to 65,536 units");
+        const bool typable = typableText(expected[i]);
+        require(isTypableQuote(library, i) == typable, "a line is typable when a typist can finish it");
         require(line == (typable ? expected[i] : std::wstring()), "a typable line decodes to its text");
         require(line.find(L'\n') == std::wstring::npos, "a line holds no LF");
         lines.push_back(line);
@@ -143,8 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::mt19937 engine(static_cast<std::uint32_t>(size));
         for (int pick = 0; pick < 3; ++pick) {
             const std::int32_t index = pickQuoteIndex(engine, library);
-            require(index >= 0 && static_cast<std::size_t>(index) < lines.size() && !lines[index].empty(),
-                    "the pick lands on a quote with text");
+            require(index >= 0 && static_cast<std::size_t>(index) < lines.size() && typableText(lines[index]),
+                    "the pick lands on a quote a typist can finish");
         }
     }
     return 0;
