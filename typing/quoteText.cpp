@@ -140,6 +140,20 @@ bool holdsTextToType(const QuoteLibrary& library, const ByteRange& range)
     return text && !leadingHalfBefore;
 }
 
+// Windows' Western (ANSI) code page puts punctuation, the euro sign and a few letters on the
+// bytes 0x80 to 0x9F, where Latin-1 has invisible control characters that no key types. The five
+// bytes the code page leaves undefined keep their Latin-1 value.
+const wchar_t windowsWesternHighBytes[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+wchar_t decodeAnsiByte(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? windowsWesternHighBytes[byte - 0x80] : static_cast<wchar_t>(byte);
+}
+
 // UTF-16 units of valid UTF-8: one per character, two for a character past U+FFFF (4 bytes).
 std::size_t utf8UnitCount(const unsigned char* bytes, std::size_t count)
 {
@@ -284,7 +298,10 @@ std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
     default:
         break;
     }
-    return std::wstring(bytes, bytes + range.count);
+    text.resize(range.count);
+    for (std::size_t i = 0; i < range.count; ++i)
+        text[i] = decodeAnsiByte(bytes[i]);
+    return text;
 }
 
 void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& words)

@@ -11,7 +11,7 @@
 
 // How the bytes of the quote file become UTF-16 units.
 enum class QuoteEncoding {
-    singleByte,  // each byte is the unit of the same value (ASCII, Latin-1, ANSI)
+    singleByte,  // Windows' Western ANSI code page: Latin-1, with 0x80..0x9F as that code page has them
     utf8,
     utf16LittleEndian,
     utf16BigEndian,
@@ -55,8 +55,8 @@ std::size_t quoteLineCount(const QuoteLibrary& library);
 // tabs, and no unpaired UTF-16 surrogate.
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 
-// Line `index` as UTF-16 units; the empty string for a line that is not typable, so an
-// over-long line is never decoded nor laid out.
+// Line `index` as UTF-16 units, one byte a unit in a single-byte file; the empty string for a
+// line that is not typable, so an over-long line is never decoded nor laid out.
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index);
 
 // UTF-8 to UTF-16 through the platform's converter (quoteTextWindows.cpp, quoteTextPosix.cpp).

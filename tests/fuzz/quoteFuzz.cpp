@@ -4,6 +4,8 @@
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
 
+#include <iconv.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +21,31 @@ void require(bool condition, const char* what)
         std::fprintf(stderr, "property broken: %s\n", what);
         std::abort();
     }
+}
+
+// A byte of a file read one byte a character, through the C library's converter for Windows'
+// Western code page; the bytes that code page leaves undefined keep their own value.
+wchar_t ansiCharacter(unsigned char byte)
+{
+    static const std::wstring characters = []() {
+        std::wstring table(256, L'\0');
+        iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1252");
+        require(converter != reinterpret_cast<iconv_t>(-1), "the C library converts Windows-1252");
+        for (int value = 0; value < 256; ++value) {
+            char in = static_cast<char>(value);
+            unsigned char out[4] = {};
+            char* inPointer = &in;
+            char* outPointer = reinterpret_cast<char*>(out);
+            std::size_t inLeft = 1;
+            std::size_t outLeft = sizeof out;
+            const bool converted =
+                iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1);
+            table[value] = converted ? static_cast<wchar_t>(out[0] | out[1] << 8) : static_cast<wchar_t>(value);
+        }
+        iconv_close(converter);
+        return table;
+    }();
+    return characters[byte];
 }
 
 // The file's text as a reader with no line table would see it: a UTF-16 mark decides, then
@@ -49,7 +76,7 @@ std::wstring wholeText(const std::string& bytes)
     text.clear();
     const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     for (std::size_t i = start; i < bytes.size(); ++i)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+        text += ansiCharacter(static_cast<unsigned char>(bytes[i]));
     return text;
 }
 
@@ -103,6 +130,21 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
     return lines;
 }
 
+// What a typist with only an ordinary keyboard types for a character of the quote.
+wchar_t typedWithKeys(wchar_t character)
+{
+    static const std::wstring apostrophes = L"\u2018\u2019\u201A\u201B\u2032";
+    static const std::wstring quotes = L"\u201C\u201D\u201E\u201F\u2033";
+    static const std::wstring dashes = L"\u2012\u2013\u2014\u2015\u2212";
+    if (apostrophes.find(character) != std::wstring::npos)
+        return L'\'';
+    if (quotes.find(character) != std::wstring::npos)
+        return L'"';
+    if (dashes.find(character) != std::wstring::npos)
+        return L'-';
+    return character == 0x00A0 ? L' ' : character;
+}
+
 // Types the quote word by word: the words give the quote back, the underline stays inside the
 // quote, and the box's text is judged as a typist expects.
 void checkWords(const std::wstring& quote)
@@ -127,6 +169,12 @@ void checkWords(const std::wstring& quote)
 
         require(compareTypedText(L"", word) == TypedTextState::empty, "an empty box is empty");
         require(compareTypedText(word, word) == TypedTextState::complete, "the word completes itself");
+        std::wstring withKeys = word;
+        for (wchar_t& character : withKeys)
+            character = typedWithKeys(character);
+        require(compareTypedText(withKeys, word) == TypedTextState::complete, "the keys complete the word");
+        if (withKeys != word)
+            require(compareTypedText(word, withKeys) == TypedTextState::wrong, "a plain character wants its own key");
         if (word.size() > 1) {
             const std::wstring beginning = word.substr(0, word.size() / 2 + 1);
             require(compareTypedText(beginning, word) ==

@@ -72,6 +72,13 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
     for (int i = 0; i < 65537; ++i)
         utf16Long += std::string("x\0", 2);
     const std::wstring eAcuteText(65536, 0xE9);
+    std::string ansiHighBytes;
+    for (int byte = 0x80; byte <= 0x9F; ++byte)
+        ansiHighBytes += static_cast<char>(byte);
+    const std::wstring ansiHighText{0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     using E = QuoteEncoding;
     const struct Case {
         std::string bytes;
@@ -85,12 +92,14 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         {"\xEF\xBB\xBF", E::utf8, {}},
         {std::string("a\0b\n\0", 5), E::utf8, {std::wstring{L'a', 0, L'b'}, std::wstring(1, L'\0')}},
         // ANSI: a lone accented byte, or any malformed sequence, and every byte is one unit.
-        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x80, 0x9F, 0xFF}}},
+        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x20AC, 0x0178, 0xFF}}},
+        // 0x80..0x9F as Windows' Western code page has them; its five undefined bytes stay.
+        {ansiHighBytes, E::singleByte, {ansiHighText}},
         {"\xC3\xA9\n\xE9", E::singleByte, {std::wstring{0xC3, 0xA9}, std::wstring{0xE9}}},
-        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                      // overlong '/'
-        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x80}}},            // a surrogate
-        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x80, 0x80}}},  // past U+10FFFF
-        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x82}}},           // cut short
+        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                          // overlong '/'
+        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x20AC}}},              // a surrogate
+        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x20AC, 0x20AC}}},  // past U+10FFFF
+        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x201A}}},             // cut short
         // A UTF-8 mark goes even when what follows is read one byte a character.
         {"\xEF\xBB\xBF\xFF", E::singleByte, {L"\u00FF"}},
         {"\xEF\xBB\xBF\x63\x61\x66\xE9 ok", E::singleByte, {L"caf\u00E9 ok"}},
