@@ -27,25 +27,15 @@ void require(bool condition, const char* what)
 // Western code page; the bytes that code page leaves undefined keep their own value.
 wchar_t ansiCharacter(unsigned char byte)
 {
-    static const std::wstring characters = []() {
-        std::wstring table(256, L'\0');
-        iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1252");
-        require(converter != reinterpret_cast<iconv_t>(-1), "the C library converts Windows-1252");
-        for (int value = 0; value < 256; ++value) {
-            char in = static_cast<char>(value);
-            unsigned char out[4] = {};
-            char* inPointer = &in;
-            char* outPointer = reinterpret_cast<char*>(out);
-            std::size_t inLeft = 1;
-            std::size_t outLeft = sizeof out;
-            const bool converted =
-                iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1);
-            table[value] = converted ? static_cast<wchar_t>(out[0] | out[1] << 8) : static_cast<wchar_t>(value);
-        }
-        iconv_close(converter);
-        return table;
-    }();
-    return characters[byte];
+    static const iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1252");
+    char in = static_cast<char>(byte);
+    unsigned char out[4] = {};
+    char* inPointer = &in;
+    char* outPointer = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1))
+        return byte;
+    return static_cast<wchar_t>(out[0] | out[1] << 8);
 }
 
 // The file's text as a reader with no line table would see it: a UTF-16 mark decides, then
@@ -133,16 +123,9 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
 // What a typist with only an ordinary keyboard types for a character of the quote.
 wchar_t typedWithKeys(wchar_t character)
 {
-    static const std::wstring apostrophes = L"\u2018\u2019\u201A\u201B\u2032";
-    static const std::wstring quotes = L"\u201C\u201D\u201E\u201F\u2033";
-    static const std::wstring dashes = L"\u2012\u2013\u2014\u2015\u2212";
-    if (apostrophes.find(character) != std::wstring::npos)
-        return L'\'';
-    if (quotes.find(character) != std::wstring::npos)
-        return L'"';
-    if (dashes.find(character) != std::wstring::npos)
-        return L'-';
-    return character == 0x00A0 ? L' ' : character;
+    static const std::wstring typographic = L"‘’‚‛′“”„‟″‒–—―−\u00A0", keys = L"'''''\"\"\"\"\"----- ";
+    const std::size_t at = typographic.find(character);
+    return at == std::wstring::npos ? character : keys[at];
 }
 
 // Types the quote word by word: the words give the quote back, the underline stays inside the

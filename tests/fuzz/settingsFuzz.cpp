@@ -112,12 +112,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::wstring fontFamily = defaultFontFamily;
     parseSettingsText(bytes, textSize, fontFamily);
     require(fontFamily.find(L'\n') == std::wstring::npos, "the family holds no line feed");
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") != 0) {
-        float markedSize = defaultTextSize;
-        std::wstring markedFamily = defaultFontFamily;
-        parseSettingsText("\xEF\xBB\xBF" + bytes, markedSize, markedFamily);
-        require(sameFloat(markedSize, textSize) && markedFamily == fontFamily, "a leading UTF-8 mark changes nothing");
-    }
 
     checkReaderAgainstStrtof(bytes.substr(0, bytes.find('\n')));
     checkWriterAndRoundTrip(textSize, fontFamily);
