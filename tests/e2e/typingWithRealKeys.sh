@@ -149,11 +149,8 @@ stopProgram
 # Typographic punctuation as quotes copied from the web or a word processor hold it, typed with
 # the keys of a US keyboard.
 for form in UTF-8 ANSI; do
-    if [ "$form" = UTF-8 ]; then
-        quote=$'Don\xe2\x80\x99t say \xe2\x80\x9cnever\xe2\x80\x9d \xe2\x80\x93 ever.'
-    else
-        quote=$'Don\x92t say \x93never\x94 \x96 ever.'
-    fi
+    quote=$'Don\xe2\x80\x99t say \xe2\x80\x9cnever\xe2\x80\x9d \xe2\x80\x93 ever.'
+    [ "$form" = ANSI ] && quote=$'Don\x92t say \x93never\x94 \x96 ever.'
     startPaceword
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     sleep 0.5

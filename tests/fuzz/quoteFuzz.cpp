@@ -77,11 +77,8 @@ bool typableText(const std::wstring& line)
     if (line.empty() || line.size() > longestQuote || line.find_first_not_of(L" \t") == std::wstring::npos)
         return false;
     for (std::size_t i = 0; i < line.size(); ++i) {
-        const bool leadingHalf = line[i] >= 0xD800 && line[i] <= 0xDBFF;
-        const bool trailingHalf = line[i] >= 0xDC00 && line[i] <= 0xDFFF;
-        if (leadingHalf && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] <= 0xDFFF)
-            ++i;
-        else if (leadingHalf || trailingHalf)
+        const wchar_t half = line[i] & 0xFC00;  // 0xD800 a leading half, 0xDC00 a trailing one
+        if (half == 0xDC00 || (half == 0xD800 && (++i == line.size() || (line[i] & 0xFC00) != 0xDC00)))
             return false;
     }
     return true;
