@@ -1,6 +1,9 @@
 // Reading a whole file into memory, for the quote library and the settings file.
 #include "app/fileBytes.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -8,55 +11,70 @@
 
 namespace {
 
-// Reads what is left of an open file onto the end of `bytes`. The size from the end position
-// only sets the first read: ftell cannot report sizes past 2 GB where long is 32 bits, so the
-// reads go on in blocks until end of file either way.
-bool appendRestOfFile(std::FILE* file, std::string& bytes)
+// The size of an open regular file; false for anything else (a device, a pipe), whose size says
+// nothing about how much it gives. Not ftell: its long is 32 bits on Windows and cannot tell a
+// file of 3 GB.
+bool regularFileSize(std::FILE* file, std::uint64_t& size)
 {
-    std::size_t sizeHint = 0;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long endPosition = std::ftell(file);
-        if (endPosition > 0) {
-            if (static_cast<std::uintmax_t>(endPosition) > bytes.max_size()) {
-                return false;
-            }
-            sizeHint = static_cast<std::size_t>(endPosition);
-        }
-    }
-    if (std::fseek(file, 0, SEEK_SET) != 0) {
+#ifdef _WIN32
+    struct _stat64 status;
+    if (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
         return false;
-    }
+#else
+    struct stat status;
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+#endif
+    size = static_cast<std::uint64_t>(status.st_size);
+    return true;
+}
 
-    if (sizeHint > 0) {
-        bytes.resize(sizeHint);
-        const std::size_t got = std::fread(&bytes[0], 1, sizeHint, file);
-        bytes.resize(got);
-        if (got < sizeHint) {
-            return std::ferror(file) == 0;
+// Reads an open file into the empty `bytes`, stopping as soon as it is known to hold more than
+// `maxBytes`.
+bool readBounded(std::FILE* file, std::size_t maxBytes, std::string& bytes)
+{
+    std::uint64_t size = 0;
+    if (regularFileSize(file, size)) {
+        if (size > maxBytes)
+            return false;
+        if (size > 0) {
+            bytes.resize(static_cast<std::size_t>(size));
+            const std::size_t got = std::fread(&bytes[0], 1, bytes.size(), file);
+            bytes.resize(got);
+            if (got < size)
+                return std::ferror(file) == 0;
         }
     }
-    // Usually the hint was the whole file; this one-byte probe then meets end of file and the
+    // Usually the size was the whole file; this one-byte probe then meets end of file and the
     // string is not regrown (a regrow copies the whole file once more).
     char probe = 0;
-    if (std::fread(&probe, 1, 1, file) == 1) {
-        bytes += probe;
-        const std::size_t blockSize = std::size_t(1) << 16;
-        for (;;) {
-            const std::size_t oldSize = bytes.size();
-            bytes.resize(oldSize + blockSize);
-            const std::size_t got = std::fread(&bytes[oldSize], 1, blockSize, file);
-            bytes.resize(oldSize + got);
-            if (got < blockSize) {
-                break;
-            }
-        }
+    if (std::fread(&probe, 1, 1, file) != 1)
+        return std::ferror(file) == 0;
+    bytes += probe;
+
+    // The rest (a file that grew, or one without a size) in blocks. One byte past the limit is
+    // enough to know the file is over it, so the string never needs more room than that: it
+    // grows by doubling as usual, up to exactly that room, and a device that never ends costs
+    // the limit and no more.
+    const std::size_t blockSize = std::size_t(1) << 16;
+    const std::size_t room = maxBytes + 1;
+    while (bytes.size() <= maxBytes) {
+        const std::size_t oldSize = bytes.size();
+        const std::size_t want = std::min(blockSize, room - oldSize);
+        if (bytes.capacity() - oldSize < want)
+            bytes.reserve(bytes.capacity() > room / 2 ? room : std::max(2 * bytes.capacity(), oldSize + want));
+        bytes.resize(oldSize + want);
+        const std::size_t got = std::fread(&bytes[oldSize], 1, want, file);
+        bytes.resize(oldSize + got);
+        if (got < want)
+            break;
     }
-    return std::ferror(file) == 0;
+    return std::ferror(file) == 0 && bytes.size() <= maxBytes;
 }
 
 }  // namespace
 
-bool readFileBytes(const char* path, std::string& bytes)
+bool readFileBytes(const char* path, std::size_t maxBytes, std::string& bytes)
 {
     bytes.clear();
     std::FILE* file = std::fopen(path, "rb");
@@ -65,7 +83,7 @@ bool readFileBytes(const char* path, std::string& bytes)
     }
     bool ok = false;
     try {
-        ok = appendRestOfFile(file, bytes);
+        ok = readBounded(file, maxBytes, bytes);
     } catch (const std::bad_alloc&) {
         ok = false;
     } catch (const std::length_error&) {
@@ -73,7 +91,7 @@ bool readFileBytes(const char* path, std::string& bytes)
     }
     std::fclose(file);
     if (!ok) {
-        // Give back whatever part of a huge file was held before the allocation failed.
+        // Give back whatever part of a huge file was held before the read stopped.
         std::string().swap(bytes);
     }
     return ok;

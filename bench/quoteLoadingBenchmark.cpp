@@ -76,7 +76,7 @@ void bareReadFresh(benchmark::State& state)
     const BenchmarkFile& file = fileFor(state);
     for (auto _ : state) {
         std::string bytes;
-        if (!readFileBytes(file.path.c_str(), bytes)) {
+        if (!readFileBytes(file.path.c_str(), maxQuoteFileBytes, bytes)) {
             state.SkipWithError("short read");
             break;
         }

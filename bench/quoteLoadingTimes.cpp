@@ -51,7 +51,8 @@ int main()
     // Into a buffer made for the bytes, as any loader that keeps them must.
     std::string fresh;
     report("bareReadFresh/ascii",
-           bestSeconds([&]() { return readFileBytes(paths[0], fresh); }, [&]() { std::string().swap(fresh); }),
+           bestSeconds([&]() { return readFileBytes(paths[0], maxQuoteFileBytes, fresh); },
+                       [&]() { std::string().swap(fresh); }),
            sizes[0]);
     QuoteLibrary library;
     auto forgetLibrary = [&]() { library = QuoteLibrary(); };

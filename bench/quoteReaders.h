@@ -102,7 +102,7 @@ inline std::size_t writeBenchmarkQuoteFile(const std::string& path, BenchmarkFil
 inline bool readWithOurLoader(const std::string& path, QuoteLibrary& library)
 {
     std::string bytes;
-    if (!readFileBytes(path.c_str(), bytes))
+    if (!readFileBytes(path.c_str(), maxQuoteFileBytes, bytes))
         return false;
     library = makeQuoteLibrary(std::move(bytes));
     return quoteLineCount(library) == benchmarkQuoteCount;

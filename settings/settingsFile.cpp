@@ -27,7 +27,7 @@ void loadSettings()
     appState.textSize = defaultTextSize;
     appState.fontFamily = defaultFontFamily;
     std::string bytes;
-    if (!readFileBytes("settings.txt", bytes)) {
+    if (!readFileBytes("settings.txt", maxSettingsFileBytes, bytes)) {
         writeSettings();
         return;
     }

@@ -114,7 +114,9 @@ bool readLeadingFloat(const std::string& line, float& value)
 
 void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily)
 {
-    std::size_t position = 0;
+    // Some editors put a UTF-8 byte-order mark before the text they save; it is not part of the
+    // size. The file is written back without it.
+    std::size_t position = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     std::string line;
     if (!takeLine(bytes, position, line)) {
         return;

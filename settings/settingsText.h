@@ -1,6 +1,7 @@
 // The settings file's reader and writer, and the checks of the settings window's values.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ constexpr const wchar_t* defaultFontFamily = L"Arial";
 constexpr float smallestUsableTextSize = 1.0f;
 // The largest stored size the fonts are built from; a larger one falls back to the default.
 constexpr float largestUsableTextSize = 1000.0f;
+// The largest settings.txt that is read: far more than two lines ever need. A larger one (or a
+// link to a device without end) is treated as unreadable: the defaults are used and written.
+constexpr std::size_t maxSettingsFileBytes = std::size_t(64) << 20;
 
 // Reads the longest number at the start of `line` as the C library reads a float in the "C"
 // locale: leading white space, a sign, digits with a point, fraction and exponent, inf,
@@ -21,6 +25,7 @@ bool readLeadingFloat(const std::string& line, float& value);
 // Applies the bytes of settings.txt over `textSize` and `fontFamily` (which hold the defaults):
 // line 1 gives the size when it starts with a number in range, line 2 the family as it stands.
 // Each byte becomes the UTF-16 unit of the same value; LF ends a line, a CR before it is dropped.
+// A UTF-8 byte-order mark at the start of the file is not part of line 1.
 void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily);
 
 // The size in general notation with six significant digits ("20", "12.5", "1.5e+07").

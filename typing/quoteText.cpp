@@ -15,7 +15,9 @@ std::size_t byteOrderMarkLength(const std::string& bytes, QuoteEncoding encoding
 {
     if (isUtf16(encoding))
         return 2;
-    if (encoding == QuoteEncoding::utf8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    // A UTF-8 mark goes even when bytes after it are not UTF-8 and the file is read one byte a
+    // character: its three characters would stand untypable before the first word.
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         return 3;
     return 0;
 }
@@ -102,6 +104,54 @@ ByteRange lineBytes(const QuoteLibrary& library, std::size_t index)
     if (end < body.end && end - begin >= body.unitBytes && isCarriageReturn(library, end - body.unitBytes))
         end -= body.unitBytes;
     return {begin, end - begin};
+}
+
+// The UTF-16 unit whose two bytes start at `bytes`.
+uint32_t utf16UnitAt(const unsigned char* bytes, QuoteEncoding encoding)
+{
+    return encoding == QuoteEncoding::utf16BigEndian ? uint32_t(bytes[0]) << 8 | bytes[1]
+                                                     : uint32_t(bytes[1]) << 8 | bytes[0];
+}
+
+// True when the line has something to type: a character other than blanks and tabs (a line of
+// only those shows nothing), and no half of a UTF-16 surrogate pair without its other half (no
+// key types one alone). Valid UTF-8 holds no surrogates, and a single byte is never one.
+bool holdsTextToType(const QuoteLibrary& library, const ByteRange& range)
+{
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin;
+    if (!isUtf16(library.encoding)) {
+        for (std::size_t i = 0; i < range.count; ++i) {
+            if (bytes[i] != ' ' && bytes[i] != '\t')
+                return true;
+        }
+        return false;
+    }
+    bool text = false;
+    bool leadingHalfBefore = false;
+    for (std::size_t i = 0; i + 1 < range.count; i += 2) {
+        const uint32_t unit = utf16UnitAt(bytes + i, library.encoding);
+        const bool leadingHalf = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool trailingHalf = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (trailingHalf != leadingHalfBefore)
+            return false;
+        leadingHalfBefore = leadingHalf;
+        text = text || (unit != ' ' && unit != '\t');
+    }
+    return text && !leadingHalfBefore;
+}
+
+// Windows' Western (ANSI) code page puts punctuation, the euro sign and a few letters on the
+// bytes 0x80 to 0x9F, where Latin-1 has invisible control characters that no key types. The five
+// bytes the code page leaves undefined keep their Latin-1 value.
+const wchar_t windowsWesternHighBytes[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+wchar_t decodeAnsiByte(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? windowsWesternHighBytes[byte - 0x80] : static_cast<wchar_t>(byte);
 }
 
 // UTF-16 units of valid UTF-8: one per character, two for a character past U+FFFF (4 bytes).
@@ -203,22 +253,24 @@ std::size_t quoteLineCount(const QuoteLibrary& library)
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index)
 {
     const ByteRange range = lineBytes(library, index);
-    if (range.count == 0)
-        return false;
+    bool fits = false;
     switch (library.encoding) {
     case QuoteEncoding::singleByte:
-        return range.count <= longestQuote;
+        fits = range.count <= longestQuote;
+        break;
     case QuoteEncoding::utf8:
         // A UTF-8 character takes at most three bytes per unit: only lines in between are
         // counted.
-        if (range.count <= longestQuote)
-            return true;
-        return range.count <= 3 * longestQuote &&
-               utf8UnitCount(reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin, range.count) <=
-                   longestQuote;
+        fits = range.count <= longestQuote ||
+               (range.count <= 3 * longestQuote &&
+                utf8UnitCount(reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin,
+                              range.count) <= longestQuote);
+        break;
     default:
-        return range.count / 2 <= longestQuote;
+        fits = range.count / 2 <= longestQuote;
+        break;
     }
+    return range.count > 0 && fits && holdsTextToType(library, range);
 }
 
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
@@ -232,10 +284,9 @@ std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
     switch (library.encoding) {
     case QuoteEncoding::utf16LittleEndian:
     case QuoteEncoding::utf16BigEndian: {
-        const std::size_t high = library.encoding == QuoteEncoding::utf16BigEndian ? 0 : 1;
         text.resize(range.count / 2);
         for (std::size_t i = 0; i < text.size(); ++i)
-            text[i] = static_cast<wchar_t>(bytes[2 * i + high] << 8 | bytes[2 * i + 1 - high]);
+            text[i] = static_cast<wchar_t>(utf16UnitAt(bytes + 2 * i, library.encoding));
         return text;
     }
     case QuoteEncoding::utf8:
@@ -247,7 +298,10 @@ std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
     default:
         break;
     }
-    return std::wstring(bytes, bytes + range.count);
+    text.resize(range.count);
+    for (std::size_t i = 0; i < range.count; ++i)
+        text[i] = decodeAnsiByte(bytes[i]);
+    return text;
 }
 
 void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& words)

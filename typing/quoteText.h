@@ -11,7 +11,7 @@
 
 // How the bytes of the quote file become UTF-16 units.
 enum class QuoteEncoding {
-    singleByte,  // each byte is the unit of the same value (ASCII, Latin-1, ANSI)
+    singleByte,  // Windows' Western ANSI code page: Latin-1, with 0x80..0x9F as that code page has them
     utf8,
     utf16LittleEndian,
     utf16BigEndian,
@@ -44,17 +44,19 @@ QuoteEncoding detectQuoteEncoding(const char* bytes, std::size_t count);
 bool isValidUtf8(const char* bytes, std::size_t count);
 
 // Takes over the file's bytes and finds their encoding and lines. A byte-order mark is not part
-// of the first line. LF ends a line and a CR directly before it is dropped; a last line without
-// LF counts, a single final LF adds no empty line. A file over maxQuoteFileBytes has no lines.
+// of the first line, whatever the encoding the bytes after it are read in. LF ends a line and a CR directly before it
+// is dropped; a last line without LF counts, a single final LF adds no empty line. A file over maxQuoteFileBytes has no
+// lines.
 QuoteLibrary makeQuoteLibrary(std::string bytes);
 
 std::size_t quoteLineCount(const QuoteLibrary& library);
 
-// True when line `index` has 1 to longestQuote units.
+// True when line `index` can be typed: 1 to longestQuote units, something besides blanks and
+// tabs, and no unpaired UTF-16 surrogate.
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 
-// Line `index` as UTF-16 units; the empty string for a line that is not typable, so an
-// over-long line is never decoded nor laid out.
+// Line `index` as UTF-16 units, one byte a unit in a single-byte file; the empty string for a
+// line that is not typable, so an over-long line is never decoded nor laid out.
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index);
 
 // UTF-8 to UTF-16 through the platform's converter (quoteTextWindows.cpp, quoteTextPosix.cpp).
@@ -73,5 +75,5 @@ int32_t underlineLengthFor(const std::vector<std::wstring>& words, std::size_t w
 bool hasTypableQuote(const QuoteLibrary& library);
 
 // The index of a random typable line: the engine's next output modulo the number of lines,
-// drawn again while it lands on an empty or over-long line. Needs hasTypableQuote(library).
+// drawn again while it lands on a line that is not typable. Needs hasTypableQuote(library).
 int32_t pickQuoteIndex(std::mt19937& engine, const QuoteLibrary& library);

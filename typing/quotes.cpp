@@ -11,7 +11,7 @@ bool loadQuotes()
     // A missing or unreadable file, or one too large to hold, leaves the library empty; start-up
     // then says so and ends.
     std::string bytes;
-    if (!readFileBytes("quotes.txt", bytes))
+    if (!readFileBytes("quotes.txt", maxQuoteFileBytes, bytes))
         return false;
     try {
         appState.quotes = makeQuoteLibrary(std::move(bytes));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Bad quotes.txt and settings.txt files, one row each: the real Paceword.exe starts on them and
 # must either say there are no quotes and end in order, or show its window with the right text
-# size and family; settings.txt must afterwards hold exactly the bytes the row expects.
+# size and family, holding no more memory than the row allows; settings.txt must afterwards hold
+# exactly the bytes the row expects.
 # Usage: badFiles.sh path/to/Paceword.exe path/to/paceword_probe.exe
 #        (BAD_FILES_ONLY="settings*" runs only the rows whose names match)
 #        (DISPLAY, WINEPREFIX and a running wineserver given)
@@ -25,12 +26,15 @@ goodSettings='45\r\nGeorgia'
 defaults='20\r\nArial'
 
 # A file's content in a row: "-" no file, "@folder" a folder in its place, "@readonly:TEXT" TEXT
-# in a read-only file, "@FUNCTION" what a function of this script prints, else a printf format.
+# in a read-only file, "@link:PATH" a link to PATH, "@sparse:SIZE" a sparse file of SIZE (as
+# truncate takes it), "@FUNCTION" what a function of this script prints, else a printf format.
 makeFile() {  # makeFile PATH CONTENT
     case $2 in
     -) ;;
     @folder) mkdir "$1" ;;
     @readonly:*) printf -- "${2#@readonly:}" >"$1" && chmod a-w "$1" ;;
+    @link:*) ln -s "${2#@link:}" "$1" ;;
+    @sparse:*) truncate -s "${2#@sparse:}" "$1" ;;
     @*) "${2#@}" >"$1" ;;
     *) printf -- "$2" >"$1" ;;
     esac
@@ -57,14 +61,30 @@ tenMegabyteFamily() {
     head -c 10485760 /dev/zero | tr '\0' A
 }
 
+# Ends the program once it holds more than $1 MB (Wine runs it in the process the row starts),
+# so that a file read without end cannot take the machine's memory; runs, and ends, with it.
+guardMemory() {
+    while kill -0 "$pid" 2>/dev/null; do
+        local resident
+        resident=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status" 2>/dev/null)
+        if [ "${resident:-0}" -gt "$1" ]; then
+            echo "$resident" >"$work/overPeak"
+            kill -9 "$pid" 2>/dev/null
+            return
+        fi
+        sleep 0.1
+    done
+}
+
 # row NAME QUOTES SETTINGS SIZE FAMILY AFTER [save]
 #   SIZE "message": the no-quotes message, then the end. Otherwise the text size the program
 #   uses: the settings window shows it cut to whole units and the typing box is 1.3 times as
 #   high. FAMILY as a file content (above), or "*" for any: the settings window is then not
 #   opened (with a 10 MB family it takes Wine over 10 s to fill its fields). AFTER: settings.txt afterwards, as
 #   a file content or "same". With "save" the settings window saves 30 Calibri before the end.
+#   MAX_PEAK (MB, default 3072): the most the program may hold; it is ended when it holds more.
 row() {
-    local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-}
+    local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-} maxPeak=${MAX_PEAK:-3072}
     # shellcheck disable=SC2053  # a pattern on purpose: BAD_FILES_ONLY may name several rows
     [[ $name == ${BAD_FILES_ONLY:-*} ]] || return 0
     local folder="$work/case"
@@ -76,8 +96,10 @@ row() {
     [ "$after" != same ] && makeFile "$work/expected" "$after"
     (cd "$folder" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
     pid=$!
+    rm -f "$work/overPeak"
+    guardMemory "$maxPeak" &
     if ! probeSays wait state; then
-        fail "$name: neither a window nor a message appeared"
+        fail "$name: neither a window nor a message appeared$([ -e "$work/overPeak" ] && echo ", ended at $(cat "$work/overPeak") MB")"
         stopProgram
         return
     fi
@@ -108,7 +130,10 @@ row() {
         fi
         waitForExit || problems+=" did not end when closed;"
     fi
-    if [ -d "$work/expected" ]; then
+    if [ -L "$work/expected" ]; then
+        # Never compared by content: the link may lead to a device without end.
+        [ "$(readlink "$folder/settings.txt")" = "$(readlink "$work/expected")" ] || problems+=" settings.txt is no longer the link;"
+    elif [ -d "$work/expected" ]; then
         [ -d "$folder/settings.txt" ] || problems+=" settings.txt is no longer a folder;"
     elif [ -e "$work/expected" ]; then
         cmp -s "$work/expected" "$folder/settings.txt" || problems+=" settings.txt holds $(head -c 40 "$folder/settings.txt" 2>&1 | od -c | head -2);"
@@ -134,6 +159,11 @@ row "quotes UTF-16 LE with mark" '\xff\xfeo\x00n\x00e\x00\r\x00\n\x00' "$goodSet
 row "quotes UTF-16 BE with mark" '\xfe\xff\x00o\x00n\x00e' "$goodSettings" 45 Georgia same
 row "quotes only an over-long line" @overLongLine "$goodSettings" message '' same
 row "quotes an over-long line and a quote" @overLongLineThenAQuote "$goodSettings" 45 Georgia same
+row "quotes only blanks and tabs" ' \n\t \t\r\n  ' "$goodSettings" message '' same
+# Over the 2 GB limit: a file with a size is not read at all; a device without end is read no
+# further than the limit.
+MAX_PEAK=512 row "quotes a sparse 3 GB file" @sparse:3G "$goodSettings" message '' same
+MAX_PEAK=2300 row "quotes a link to /dev/zero" @link:/dev/zero "$goodSettings" message '' same
 
 # Settings files. A size the fonts cannot use falls back to 20; the file is never rewritten
 # for a bad value, and a read-only file or a folder stays as it was even through a save.
@@ -153,6 +183,11 @@ row "settings empty family line" "$goodQuotes" '45\r\n\r\n' 45 '' same
 row "settings 10 MB family line" "$goodQuotes" @tenMegabyteFamily 30 '*' same
 row "settings binary" "$goodQuotes" @allBytes 20 '*' same
 row "settings empty" "$goodQuotes" '' 20 Arial same
+row "settings UTF-8 mark, saved without it" "$goodQuotes" '\xef\xbb\xbf30\r\nCourier New' 30 'Courier New' \
+    '30\r\nCalibri' save
+# Read no further than 64 MB. The defaults are then written, but Wine does not move them over
+# the link, and a failed write leaves the file as it was.
+MAX_PEAK=512 row "settings a link to /dev/zero" "$goodQuotes" @link:/dev/zero 20 Arial same
 row "settings read-only" "$goodQuotes" "@readonly:$goodSettings" 45 Georgia "$goodSettings" save
 row "settings a folder" "$goodQuotes" @folder 20 Arial @folder save
 row "settings missing" "$goodQuotes" - 20 Arial "$defaults"

@@ -2,7 +2,8 @@
 # A whole attempt with real keys: starts the real Paceword.exe under Wine with a one-quote library,
 # types the quote through the X server, and follows the window title and the screen: the typed
 # text in the box, the results label and buttons, a retry, a wrong character with its red frame
-# (also after a resize), a new text with Esc, a second complete attempt and Enter.
+# (also after a resize), a new text with Esc, a second complete attempt and Enter; then a quote
+# with curly quotes and a dash, saved as UTF-8 and as ANSI, typed with the keys ' " and -.
 # Usage: typingWithRealKeys.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
 # shellcheck disable=SC2317  # the helpers below are called through check
 set -uo pipefail
@@ -133,6 +134,19 @@ check "Enter on the results screen gives a new text" titleBecomes "Paceword"
 # Closing the window ends the program.
 xdotool key alt+F4
 check "Alt+F4 ends the program" waitForExit
-
 stopProgram
+
+# Typographic punctuation as quotes copied from the web or a word processor hold it, typed with
+# the keys of a US keyboard.
+for form in UTF-8 ANSI; do
+    quote=$'Don\xe2\x80\x99t say \xe2\x80\x9cnever\xe2\x80\x9d \xe2\x80\x93 ever.'
+    [ "$form" = ANSI ] && quote=$'Don\x92t say \x93never\x94 \x96 ever.'
+    startPaceword
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.5
+    typeKeys "Don't say \"never\" - ever."
+    check "curly quotes and a dash in $form typed with ' \" and -" titleBecomes "Good job! :D"
+    stopProgram
+done
+
 finish

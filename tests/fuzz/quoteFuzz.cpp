@@ -4,6 +4,8 @@
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
 
+#include <iconv.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +23,24 @@ void require(bool condition, const char* what)
     }
 }
 
+// A byte of a file read one byte a character, through the C library's converter for Windows'
+// Western code page; the bytes that code page leaves undefined keep their own value.
+wchar_t ansiCharacter(unsigned char byte)
+{
+    static const iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1252");
+    char in = static_cast<char>(byte);
+    unsigned char out[4] = {};
+    char* inPointer = &in;
+    char* outPointer = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1))
+        return byte;
+    return static_cast<wchar_t>(out[0] | out[1] << 8);
+}
+
 // The file's text as a reader with no line table would see it: a UTF-16 mark decides, then
-// whether the platform's converter takes the whole file as UTF-8, else one byte a unit.
+// whether the platform's converter takes the whole file as UTF-8, else one byte a unit. A
+// leading mark is never part of the text.
 std::wstring wholeText(const std::string& bytes)
 {
     std::wstring text;
@@ -46,14 +64,29 @@ std::wstring wholeText(const std::string& bytes)
     require(detectQuoteEncoding(bytes.data(), bytes.size()) == QuoteEncoding::singleByte,
             "what the converter refuses is read a byte a unit");
     text.clear();
-    for (char byte : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (std::size_t i = start; i < bytes.size(); ++i)
+        text += ansiCharacter(static_cast<unsigned char>(bytes[i]));
     return text;
+}
+
+// A line a typist can finish: 1 to 65,536 units, something besides blanks and tabs, and every
+// surrogate half beside its other half.
+bool typableText(const std::wstring& line)
+{
+    if (line.empty() || line.size() > longestQuote || line.find_first_not_of(L" \t") == std::wstring::npos)
+        return false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const wchar_t half = line[i] & 0xFC00;  // 0xD800 a leading half, 0xDC00 a trailing one
+        if (half == 0xDC00 || (half == 0xD800 && (++i == line.size() || (line[i] & 0xFC00) != 0xDC00)))
+            return false;
+    }
+    return true;
 }
 
 // The lines of the file through the library, checked against the whole text cut at each LF
 // (less a CR before it; a final LF adds no line): a typable line decodes to exactly its text,
-// and a line over the longest quote is never decoded.
+// and a line that cannot be typed is never decoded.
 std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLibrary& library)
 {
     const std::wstring text = wholeText(bytes);
@@ -75,13 +108,21 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
     std::vector<std::wstring> lines;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const std::wstring line = decodeQuoteLine(library, i);
-        const bool typable = !expected[i].empty() && expected[i].size() <= longestQuote;
-        require(isTypableQuote(library, i) == typable, "a line is typable when it holds 1 to 65,536 units");
+        const bool typable = typableText(expected[i]);
+        require(isTypableQuote(library, i) == typable, "a line is typable when a typist can finish it");
         require(line == (typable ? expected[i] : std::wstring()), "a typable line decodes to its text");
         require(line.find(L'\n') == std::wstring::npos, "a line holds no LF");
         lines.push_back(line);
     }
     return lines;
+}
+
+// What a typist with only an ordinary keyboard types for a character of the quote.
+wchar_t typedWithKeys(wchar_t character)
+{
+    static const std::wstring typographic = L"‘’‚‛′“”„‟″‒–—―−\u00A0", keys = L"'''''\"\"\"\"\"----- ";
+    const std::size_t at = typographic.find(character);
+    return at == std::wstring::npos ? character : keys[at];
 }
 
 // Types the quote word by word: the words give the quote back, the underline stays inside the
@@ -108,6 +149,12 @@ void checkWords(const std::wstring& quote)
 
         require(compareTypedText(L"", word) == TypedTextState::empty, "an empty box is empty");
         require(compareTypedText(word, word) == TypedTextState::complete, "the word completes itself");
+        std::wstring withKeys = word;
+        for (wchar_t& character : withKeys)
+            character = typedWithKeys(character);
+        require(compareTypedText(withKeys, word) == TypedTextState::complete, "the keys complete the word");
+        if (withKeys != word)
+            require(compareTypedText(word, withKeys) == TypedTextState::wrong, "a plain character wants its own key");
         if (word.size() > 1) {
             const std::wstring beginning = word.substr(0, word.size() / 2 + 1);
             require(compareTypedText(beginning, word) ==
@@ -143,8 +190,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::mt19937 engine(static_cast<std::uint32_t>(size));
         for (int pick = 0; pick < 3; ++pick) {
             const std::int32_t index = pickQuoteIndex(engine, library);
-            require(index >= 0 && static_cast<std::size_t>(index) < lines.size() && !lines[index].empty(),
-                    "the pick lands on a quote with text");
+            require(index >= 0 && static_cast<std::size_t>(index) < lines.size() && typableText(lines[index]),
+                    "the pick lands on a quote a typist can finish");
         }
     }
     return 0;

@@ -72,6 +72,10 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
     for (int i = 0; i < 65537; ++i)
         utf16Long += std::string("x\0", 2);
     const std::wstring eAcuteText(65536, 0xE9);
+    std::string ansiHighBytes;
+    for (int byte = 0x80; byte <= 0x9F; ++byte)
+        ansiHighBytes += static_cast<char>(byte);
+    const std::wstring ansiHighText = L"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ";
     using E = QuoteEncoding;
     const struct Case {
         std::string bytes;
@@ -85,13 +89,17 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         {"\xEF\xBB\xBF", E::utf8, {}},
         {std::string("a\0b\n\0", 5), E::utf8, {std::wstring{L'a', 0, L'b'}, std::wstring(1, L'\0')}},
         // ANSI: a lone accented byte, or any malformed sequence, and every byte is one unit.
-        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x80, 0x9F, 0xFF}}},
+        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x20AC, 0x0178, 0xFF}}},
+        // 0x80..0x9F as Windows' Western code page has them; its five undefined bytes stay.
+        {ansiHighBytes, E::singleByte, {ansiHighText}},
         {"\xC3\xA9\n\xE9", E::singleByte, {std::wstring{0xC3, 0xA9}, std::wstring{0xE9}}},
-        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                      // overlong '/'
-        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x80}}},            // a surrogate
-        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x80, 0x80}}},  // past U+10FFFF
-        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x82}}},           // cut short
-        {"\xEF\xBB\xBF\xFF", E::singleByte, {std::wstring{0xEF, 0xBB, 0xBF, 0xFF}}},
+        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                          // overlong '/'
+        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x20AC}}},              // a surrogate
+        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x20AC, 0x20AC}}},  // past U+10FFFF
+        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x201A}}},             // cut short
+        // A UTF-8 mark goes even when what follows is read one byte a character.
+        {"\xEF\xBB\xBF\xFF", E::singleByte, {L"\u00FF"}},
+        {"\xEF\xBB\xBF\x63\x61\x66\xE9 ok", E::singleByte, {L"caf\u00E9 ok"}},
         // UTF-16: the mark goes, CR LF and LF end lines, 0x0A inside another unit does not, and
         // an odd last byte is half a unit.
         {std::string("\xFF\xFE"
@@ -103,6 +111,15 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         {std::string("\xFF\xFE\x0A\x01\x41\x0A\n\0b\0c", 11), E::utf16LittleEndian, {L"\u010A\u0A41", L"b"}},
         {std::string("\xFE\xFF\x01\x0A\x0A\x41\0\n\0b", 10), E::utf16BigEndian, {L"\u010A\u0A41", L"b"}},
         {std::string("\xFF\xFE\r\0\r\0\n\0\n\0", 10), E::utf16LittleEndian, {L"\r", L""}},
+        // A line of blanks and tabs shows nothing, and no key types half a surrogate pair: such
+        // lines are skipped like empty ones. A whole pair is a character like any other.
+        {" \n \t \nx\n\t", E::utf8, {L"", L"", L"x", L""}},
+        {std::string("\xFF\xFE \0\t\0\n\0a\0 \0\x00\xD8 \0\n\0\x3D\xD8\x00\xDE\n\0\x00\xDC\n\0\x3D\xD8", 30),
+         E::utf16LittleEndian,
+         {L"", L"", std::wstring{0xD83D, 0xDE00}, L"", L""}},
+        {std::string("\xFE\xFF\xD8\x3D\0x\0\n\xD8\x3D\xDE\x00", 12),
+         E::utf16BigEndian,
+         {L"", std::wstring{0xD83D, 0xDE00}}},
         // Up to 65,536 units a line is a quote; one more and it is skipped, never decoded.
         {a65536 + "\n" + a65536 + "a\n\xFF", E::singleByte, {std::wstring(65536, L'a'), L"", L"\u00FF"}},
         {eAcute65536 + "\n" + eAcute65536 + "\xC3\xA9", E::utf8, {eAcuteText, L""}},
@@ -163,6 +180,7 @@ TEST(quotePick, typableOnlyWithAQuoteOfOneToLongestUnits)
     const std::string overLong(longestQuote + 1, 'a');
     EXPECT_FALSE(hasTypableQuote(makeQuoteLibrary("")));
     EXPECT_FALSE(hasTypableQuote(makeQuoteLibrary("\n\r\n" + overLong + "\n")));
+    EXPECT_FALSE(hasTypableQuote(makeQuoteLibrary(" \n\t \t\r\n")));
     EXPECT_TRUE(hasTypableQuote(makeQuoteLibrary(overLong + "\n\nx")));
 }
 

@@ -91,6 +91,10 @@ TEST(settingsFile, readsSizeFromLineOneAndFamilyFromLineTwo)
     expectSettings("20\r\nGeorgia\r", 20.0f, L"Georgia\r");
     expectSettings("20\r\nA\rB", 20.0f, L"A\rB");
     expectSettings("20\r\n\xC3\xA9", 20.0f, std::wstring{0xC3, 0xA9});
+    // A UTF-8 byte-order mark before the size is not part of it; anywhere else it is text.
+    expectSettings("\xEF\xBB\xBF\x33\x30\r\nCourier New", 30.0f, L"Courier New");
+    expectSettings("\xEF\xBB\xBF", 20.0f, L"Arial");
+    expectSettings("20\r\n\xEF\xBB\xBF\x41rial", 20.0f, std::wstring{0xEF, 0xBB, 0xBF} + L"Arial");
 }
 
 TEST(settingsFile, whatIsWrittenReadsBackTheSame)

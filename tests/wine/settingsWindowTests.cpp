@@ -146,9 +146,10 @@ TEST_F(SettingsFileTest, fileIsReadAsItStandsAndNotRewritten)
     const Case cases[] = {
         {"", 20.0f, L"Arial"},
         {"12.5\r\nGeorgia\r\nthird", 12.5f, L"Georgia"},
+        // A leading UTF-8 mark is not part of the size, and stays in the file until a save.
         {"\xEF\xBB\xBF"
          "40\r\nCaf\xE9",
-         20.0f, L"Caf\u00E9"},
+         40.0f, L"Caf\u00E9"},
         // Sizes the fonts cannot be built from.
         {"inf\r\nGeorgia", 20.0f, L"Georgia"},
         {"0\r\nGeorgia", 20.0f, L"Georgia"},
