@@ -54,8 +54,7 @@ for size in ${KEYSTROKE_SIZES:-default large}; do
         (cd "$work" && wine "$OLDPWD/cross_process_keys.exe" files "$size" >/dev/null 2>&1)
         (cd "$work" && exec wine "$OLDPWD/Paceword.exe" >/dev/null 2>&1 </dev/null) &
         program=$!
-        how=; [ "$size" = large ] && how=maximize
-        wine ./cross_process_keys.exe 3 $how >"$log" 2>&1
+        wine ./cross_process_keys.exe 3 "$size" >"$log" 2>&1
         cat "$log"
         kill "$program" 2>/dev/null
         wineserver -k >/dev/null 2>&1 || true
