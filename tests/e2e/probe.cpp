@@ -14,7 +14,7 @@
 //   paste TEXT            puts TEXT on the clipboard (the script then presses Ctrl+V)
 //   repaint               compares the main window's client area on the screen before and after a
 //                         whole repaint asked for as the system asks: "repaint same" or
-//                         "repaint differs COUNT first X,Y box L,T,R,B"; the child controls and
+//                         "repaint differs COUNT within L,T,R,B client ... box ..."; the child controls and
 //                         a band of 5 pixels round the typing box's edge are left out (below
 //                         the box's top too when PACEWORD_COMPARE_ABOVE_BOX is set)
 //   invalidate X Y W H    asks the main window to paint that part of its client area, now
@@ -410,15 +410,23 @@ bool compareWithRepaint()
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     letProgramSettle(main);
     std::vector<uint32_t> whole = screenPixels(main, client, leftOut);
-    size_t differing = 0, first = 0;
+    size_t differing = 0;
+    RECT within = {client.right, client.bottom, 0, 0};  // where the differing pixels lie
     for (size_t i = 0; i < shown.size(); ++i)
-        if (shown[i] != whole[i] && differing++ == 0)
-            first = i;
+        if (shown[i] != whole[i]) {
+            ++differing;
+            const LONG x = static_cast<LONG>(i % client.right), y = static_cast<LONG>(i / client.right);
+            within = {std::min(within.left, x), std::min(within.top, y), std::max(within.right, x + 1),
+                      std::max(within.bottom, y + 1)};
+        }
     if (differing == 0)
         return say("repaint same"), true;
-    say("repaint differs " + std::to_string(differing) + " first " + std::to_string(first % client.right) + "," +
-        std::to_string(first / client.right) + " box " + std::to_string(box.left) + "," + std::to_string(box.top) +
-        "," + std::to_string(box.right) + "," + std::to_string(box.bottom));
+    auto edges = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+               std::to_string(r.bottom);
+    };
+    say("repaint differs " + std::to_string(differing) + " within " + edges(within) + " client " + edges(client) +
+        " box " + edges(box));
     return true;
 }
 
