@@ -99,7 +99,7 @@ row() {
     rm -f "$work/overPeak"
     guardMemory "$maxPeak" &
     if ! probeSays wait state; then
-        fail "$name: neither a window nor a message appeared$([ -e "$work/overPeak" ] && echo ", ended at $(cat "$work/overPeak") MB")"
+        fail "$name: neither a window nor a message appeared$([ -e "$work/overPeak" ] && echo ", ended at $(cat "$work/overPeak") MB") (probe: $(tr '\n' ' ' <"$work/probe.txt"))"
         stopProgram
         return
     fi
