@@ -309,6 +309,12 @@ void paintBoxGone()
     // The box's window took only its own rectangle with it: the frame's outer edge and smoothing
     // lie outside it, where no paint message reaches.
     appState.mismatchShown = false;
-    if (shownMark != FrameMark::none)
-        drawFrameBand(FrameMark::none);
+    if (shownMark == FrameMark::none)
+        return;
+    // Left to the paint message that the box's own place already asks for: one pass over both
+    // instead of four strips and then the box.
+    shownMark = FrameMark::none;
+    RECT band = appState.editRect;
+    InflateRect(&band, 5, 5);
+    InvalidateRect(appState.mainWindow, &band, FALSE);
 }

@@ -16,7 +16,8 @@
 // | a word completed                    | paintCompletedWord | the boxes of the word done and | none             |
 // |                                     |                    | the next; the band if marked   |                  |
 // | the results take the box away       | paintBoxGone       | the band where the box was,    | none             |
-// |                                     |                    | if marked                      |                  |
+// |                                     |                    | if marked, with the box's      |                  |
+// |                                     |                    | place (by a paint message)     |                  |
 #pragma once
 
 #include <windows.h>
