@@ -31,6 +31,10 @@ void resetAttempt(bool keepQuote)
     showAndUpdate(appState.newTextButton);
     setControlFont(appState.typingEdit, appState.editFont, true);
     SetFocus(appState.typingEdit);
+    // A minimised window gives none of its children the focus: the box gets it when the window
+    // is restored.
+    if (GetFocus() != appState.typingEdit)
+        appState.focusBeforeDeactivation = appState.typingEdit;
     SetWindowTextW(appState.mainWindow, L"Paceword");
     // The layout request: the render target and the text layout for the current client size, and
     // the controls in their places.

@@ -591,6 +591,16 @@ TEST_F(MainWindowTest, keysGoToTheBoxAgainAfterMinimiseRestoreAndReactivation)
     SendMessageW(appState.mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
     pumpMessages();
     EXPECT_EQ(GetFocus(), appState.typingEdit) << "after a new text while minimised";
+    // A retry from the results screen while minimised: the main window had the focus then.
+    typeText(appState.currentQuote);
+    ASSERT_TRUE(appState.resultsShown);
+    SendMessageW(appState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pumpMessages();
+    PostMessageW(appState.mainWindow, WM_KEYDOWN, 'R', 1);
+    pumpMessages();
+    SendMessageW(appState.mainWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    pumpMessages();
+    EXPECT_EQ(GetFocus(), appState.typingEdit) << "after a retry while minimised";
     typeText(L"T");
 
     HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
