@@ -108,12 +108,13 @@ void recoverFromLostDevice(HRESULT endResult)
     }
 }
 
-// The area a DC pass must be bound to so that what it draws in `area` is what a whole repaint
-// draws there: grown, left and up, to the position of every glyph whose ink reaches it (see
-// areaHoldingGlyphOrigins).
+// The area a pass must cover so that what it draws in `area` is what a whole repaint draws there:
+// grown, left and up, to the position of every glyph whose ink reaches it (see
+// areaHoldingGlyphOrigins). The boxes of a range need none of this: they start where a line and a
+// cluster start, and measuring costs a walk over the whole layout, dear on the keystroke path.
 RECT passAreaFor(const RECT& area)
 {
-    if (!textMayReach(area))
+    if (!appState.renderTarget || !textMayReach(area))
         return area;
     const D2D1_RECT_F grown = areaHoldingGlyphOrigins(appState.renderTarget.Get(), appState.textLayout.Get(),
                                                       D2D1::Point2F(textOrigin, textOrigin), floatRect(area));
@@ -145,8 +146,7 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
         if (!windowDc)
             return;
         HRESULT result = S_OK;
-        for (const RECT& target : targets) {
-            const RECT area = passAreaFor(target);
+        for (const RECT& area : targets) {
             if (FAILED(dcTarget->BindDC(windowDc, &area)))
                 continue;
             dcTarget->BeginDraw();
@@ -180,10 +180,11 @@ void addFrameBand(std::vector<RECT>& areas)
     readBoxPlace();
     const RECT& f = appState.editRect;
     const LONG reach = 5;
-    areas.push_back({f.left - reach, f.top - reach, f.right + reach, f.top + reach});
-    areas.push_back({f.left - reach, f.bottom - reach, f.right + reach, f.bottom + reach});
-    areas.push_back({f.left - reach, f.top + reach, f.left + reach, f.bottom - reach});
-    areas.push_back({f.right - reach, f.top + reach, f.right + reach, f.bottom - reach});
+    for (const RECT& strip : {RECT{f.left - reach, f.top - reach, f.right + reach, f.top + reach},
+                              RECT{f.left - reach, f.bottom - reach, f.right + reach, f.bottom + reach},
+                              RECT{f.left - reach, f.top + reach, f.left + reach, f.bottom - reach},
+                              RECT{f.right - reach, f.top + reach, f.right + reach, f.bottom - reach}})
+        areas.push_back(passAreaFor(strip));
 }
 
 // The frame's band alone, with this mark round the box.
@@ -268,7 +269,7 @@ void paintQuoteWithin(const RECT& area)
     // While the text is wrong the frame comes back, as a whole repaint brings it back.
     if (appState.mismatchShown)
         shownMark = FrameMark::red;
-    drawScene(shownMark, {inside});
+    drawScene(shownMark, {passAreaFor(inside)});
 }
 
 void showMismatchFrame()
