@@ -10,6 +10,7 @@
 //        (PACEWORD_PROGRAM names another program file than Paceword.exe)
 #include "bench/keystrokeKeys.h"
 #include "resources/resource.h"
+#include "tests/e2e/programProcess.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -21,21 +22,6 @@
 namespace {
 
 DWORD programProcess = 0;
-
-DWORD findProgramProcess()
-{
-    const wchar_t* named = _wgetenv(L"PACEWORD_PROGRAM");
-    const wchar_t* program = named && *named ? named : L"Paceword.exe";
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD found = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, program) == 0)
-            found = entry.th32ProcessID;
-    CloseHandle(snapshot);
-    return found;
-}
 
 HWND findMainWindow()
 {

@@ -21,6 +21,7 @@
 //   click TEXT            clicks the main window's button whose text starts with TEXT
 //   minimize | maximize | restore | close
 #include "resources/resource.h"
+#include "tests/e2e/programProcess.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -99,23 +100,6 @@ std::wstring classOf(HWND window)
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
-}
-
-// The program's file name: Paceword.exe, or the copy a test runs named in PACEWORD_PROGRAM.
-DWORD findProgramProcess()
-{
-    const wchar_t* named = _wgetenv(L"PACEWORD_PROGRAM");
-    const wchar_t* program = named && *named ? named : L"Paceword.exe";
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD found = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, program) == 0)
-            found = entry.th32ProcessID;
-    }
-    CloseHandle(snapshot);
-    return found;
 }
 
 // The program's visible top-level windows: the main window first (the one without an owner that
@@ -355,6 +339,11 @@ std::vector<uint32_t> screenPixels(HWND main, const RECT& client, const std::vec
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return {};
+    }
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
     GdiFlush();
@@ -410,6 +399,8 @@ bool compareWithRepaint()
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     letProgramSettle(main);
     std::vector<uint32_t> whole = screenPixels(main, client, leftOut);
+    if (shown.empty() || whole.size() != shown.size())
+        return fail("the screen could not be read");
     size_t differing = 0;
     RECT within = {client.right, client.bottom, 0, 0};  // where the differing pixels lie
     for (size_t i = 0; i < shown.size(); ++i)
