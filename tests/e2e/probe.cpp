@@ -305,6 +305,17 @@ bool putOnClipboard(const std::wstring& units)
     return true;
 }
 
+// Sent, not posted: the probe's next command (a look at the screen) must not overtake it.
+bool sendSysCommand(WPARAM command)
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_SYSCOMMAND, command, 0, SMTO_NORMAL, 60000, &ignored);
+    return true;
+}
+
 bool postToMain(UINT message, WPARAM wParam)
 {
     HWND main = mainWindow();
@@ -500,11 +511,11 @@ int main(int argc, char** argv)
         } else if (command == "click")
             ok = clickButton(argv[++i]);
         else if (command == "maximize")
-            ok = postToMain(WM_SYSCOMMAND, SC_MAXIMIZE);
+            ok = sendSysCommand(SC_MAXIMIZE);
         else if (command == "minimize")
-            ok = postToMain(WM_SYSCOMMAND, SC_MINIMIZE);
+            ok = sendSysCommand(SC_MINIMIZE);
         else if (command == "restore")
-            ok = postToMain(WM_SYSCOMMAND, SC_RESTORE);
+            ok = sendSysCommand(SC_RESTORE);
         else if (command == "close")
             ok = postToMain(WM_CLOSE, 0);
         else
