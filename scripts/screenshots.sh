@@ -53,11 +53,13 @@ windowTitled() {
 # draws the same gives the same file.
 shoot() {
     local name=$1 window=$2 geometry previous='' current
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    geometry=${WIDTH}x${HEIGHT}+${X}+${Y}
+    # The window's place is read each time too: read once, just after the window appeared, it
+    # was now and then the whole screen's.
     for _ in $(seq 20); do
         sleep 0.3
-        current=$(import -window root -crop "$geometry" +repage rgb:- 2>/dev/null | md5sum)
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        geometry=${WIDTH}x${HEIGHT}+${X}+${Y}
+        current=$geometry$(import -window root -crop "$geometry" +repage rgb:- 2>/dev/null | md5sum)
         [ "$current" = "$previous" ] && break
         previous=$current
     done
