@@ -129,7 +129,6 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     if (appState.textLayout)
         underlineCurrentWord();
     GetClientRect(appState.mainWindow, &appState.clientRect);
-    readBoxPlace();
     if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0 ||
         !readyToDraw())
         return;
@@ -251,6 +250,9 @@ void rebuildTextLayout()
 
 void paintQuote()
 {
+    // The box may have moved since its mark was last drawn (a layout pass); the keystroke passes
+    // read its place only where they draw its band.
+    readBoxPlace();
     shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
     drawScene(shownMark);
 }
@@ -269,6 +271,7 @@ void paintQuoteWithin(const RECT& area)
     // While the text is wrong the frame comes back, as a whole repaint brings it back.
     if (appState.mismatchShown)
         shownMark = FrameMark::red;
+    readBoxPlace();
     drawScene(shownMark, {passAreaFor(inside)});
 }
 

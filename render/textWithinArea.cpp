@@ -120,8 +120,9 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
 
     // Finds the glyphs of a left-to-right run whose ink may reach the area, and the pen position
     // of the first. A part whose origin lies left of the area starts at the run's own origin
-    // instead: a target bound to a DC rectangle truncates a glyph run's origin towards zero, so a
-    // negative one would land a pixel off where the whole run puts the glyph.
+    // instead. (A target bound to a DC rectangle truncates each glyph's position towards zero, so
+    // a glyph placed left of the rectangle lands a pixel off; areas that can cut glyphs are grown
+    // beforehand by areaHoldingGlyphOrigins, so that no drawn glyph lies there.)
     bool findGlyphsInArea(float x, float y, const DWRITE_GLYPH_RUN* run, UINT32& first, UINT32& last, float& firstX)
     {
         DWRITE_FONT_METRICS font = {};
