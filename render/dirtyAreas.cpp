@@ -6,11 +6,11 @@
 
 namespace {
 
-PixelBox boxOnLine(float left, float right, float lineTop, float lineHeight)
+PixelBox boxOnLine(float left, float right, int32_t top, float lineTop, const LineExtent& line)
 {
-    return {static_cast<int32_t>(std::floor(textOrigin + left)), static_cast<int32_t>(std::ceil(textOrigin + lineTop)),
+    return {static_cast<int32_t>(std::floor(textOrigin + left)), top,
             static_cast<int32_t>(std::ceil(textOrigin + right)) + 1,
-            static_cast<int32_t>(std::ceil(textOrigin + lineTop + lineHeight)) + 1};
+            static_cast<int32_t>(std::ceil(textOrigin + lineTop + line.height)) + 1};
 }
 
 }  // namespace
@@ -40,8 +40,11 @@ void addSpanBoxes(const std::vector<LineExtent>& lines, const std::vector<Cluste
             position += c.length;
         }
         if (partRight >= partLeft)
-            boxes.push_back(rightToLeft ? boxOnLine(0, x, lineTop, line.height)
-                                        : boxOnLine(partLeft, partRight, lineTop, line.height));
+            boxes.push_back(rightToLeft
+                                ? boxOnLine(0, x, static_cast<int32_t>(std::ceil(textOrigin + lineTop)), lineTop, line)
+                                : boxOnLine(partLeft, partRight,
+                                            static_cast<int32_t>(std::floor(textOrigin + lineTop + line.baseline)),
+                                            lineTop, line));
         lineTop += line.height;
         lineStart = lineEnd;
         if (lineStart >= spanEnd)

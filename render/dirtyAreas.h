@@ -1,5 +1,5 @@
-// Where a drawing pass must reach: the pixel boxes that hold a range of the laid-out quote, and
-// the joining of boxes that sit side by side. Plain geometry from the layout's line and cluster
+// Where a drawing pass must reach: the pixel boxes where a range of the laid-out quote can show an
+// underline, and the joining of boxes that sit side by side. Plain geometry from the layout's line and cluster
 // metrics, so it is tested without a window.
 #pragma once
 
@@ -18,6 +18,7 @@ struct PixelBox {
 struct LineExtent {
     uint32_t length;
     float height;
+    float baseline;  // from the line's top
 };
 struct ClusterExtent {
     uint32_t length;
@@ -29,13 +30,20 @@ struct TextSpan {
     uint32_t length;
 };
 
-// Adds, for each line that the span covers, the box of its part on that line: the line's height
-// by the part's width, in client pixels (the layout drawn at textOrigin).
-// A box starts exactly where its line and its span start, rounded inwards to the pixel above and
-// outwards to the left, and reaches a pixel past the end: a pass drawn over it then leaves what a
-// whole repaint leaves there. The line above ends within its own height.
-// A line that holds right-to-left text is taken whole: its clusters are drawn in another order
-// than the one they are typed in, so their sum does not say where one of them lies.
+// Adds, for each line that the span covers, the box where its part on that line changes when the
+// underline comes or goes: from the line's baseline (the underline and the descenders crossing it
+// hang below it; nothing above it changes) down to the line's bottom, by the part's width, in
+// client pixels (the layout drawn at textOrigin). The glyphs above the baseline are left alone:
+// under Wine a pass costs by the pixel it reads back, and a line is four or five times taller than
+// this band.
+// A box starts exactly where its span starts, rounded outwards to the left, at the baseline's
+// pixel, and reaches a pixel past the end and the line's bottom: a glyph cut by the box has its
+// position inside it, and a pass drawn over it then leaves what a whole repaint leaves there.
+// A line that holds right-to-left text is taken whole, from its top (rounded inwards: the line
+// above ends within its own height): its clusters are drawn in
+// another order than the one they are typed in, so their sum does not say where one of them lies,
+// and Wine's DirectWrite places its glyphs anew (some pixels higher or lower) when the underline
+// moves within it.
 void addSpanBoxes(const std::vector<LineExtent>& lines, const std::vector<ClusterExtent>& clusters, TextSpan span,
                   std::vector<PixelBox>& boxes);
 

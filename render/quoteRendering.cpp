@@ -110,8 +110,9 @@ void recoverFromLostDevice(HRESULT endResult)
 
 // The area a pass must cover so that what it draws in `area` is what a whole repaint draws there:
 // grown, left and up, to the position of every glyph whose ink reaches it (see
-// areaHoldingGlyphOrigins). The boxes of a range need none of this: they start where a line and a
-// cluster start, and measuring costs a walk over the whole layout, dear on the keystroke path.
+// areaHoldingGlyphOrigins). The underline boxes need none of this: they start at a line's baseline
+// and a cluster's start, and measuring costs a walk over the whole layout, dear on the keystroke
+// path.
 RECT passAreaFor(const RECT& area)
 {
     if (!appState.renderTarget || !textMayReach(area))
@@ -172,17 +173,19 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
-// Adds the band the frame round the box covers: four strips along its edges, as wide as the
-// erasing stroke and a pixel of smoothing on each side. The box's inside belongs to the box.
+// Adds the band the frame round the box covers outside the box: four strips along its edges, as
+// wide as the half of the stroke that lies outside and a pixel of smoothing. The half inside lies
+// under the box's own window, where the main window never draws (it clips its children), so a
+// pass there would read back pixels for nothing.
 void addFrameBand(std::vector<RECT>& areas)
 {
     readBoxPlace();
     const RECT& f = appState.editRect;
     const LONG reach = 5;
-    for (const RECT& strip : {RECT{f.left - reach, f.top - reach, f.right + reach, f.top + reach},
-                              RECT{f.left - reach, f.bottom - reach, f.right + reach, f.bottom + reach},
-                              RECT{f.left - reach, f.top + reach, f.left + reach, f.bottom - reach},
-                              RECT{f.right - reach, f.top + reach, f.right + reach, f.bottom - reach}})
+    for (const RECT& strip :
+         {RECT{f.left - reach, f.top - reach, f.right + reach, f.top},
+          RECT{f.left - reach, f.bottom, f.right + reach, f.bottom + reach},
+          RECT{f.left - reach, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + reach, f.bottom}})
         areas.push_back(passAreaFor(strip));
 }
 
@@ -195,10 +198,10 @@ void drawFrameBand(FrameMark mark)
     drawScene(mark, band);
 }
 
-// Adds the boxes that hold these ranges of the quote. HitTestTextRange would give them but is not
-// implemented by Wine's DirectWrite; the line and cluster metrics are. The metrics are read once
-// for all the ranges.
-void addRangeBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vector<RECT>& areas)
+// Adds the boxes where these ranges of the quote show their underline (see addSpanBoxes).
+// HitTestTextRange would give the ranges' places but is not implemented by Wine's DirectWrite; the
+// line and cluster metrics are. The metrics are read once for all the ranges.
+void addUnderlineBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vector<RECT>& areas)
 {
     if (!appState.textLayout)
         return;
@@ -213,7 +216,7 @@ void addRangeBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vector<
         return;
     std::vector<LineExtent> lines;
     for (const DWRITE_LINE_METRICS& line : lineMetrics)
-        lines.push_back({line.length, line.height});
+        lines.push_back({line.length, line.height, line.baseline});
     std::vector<ClusterExtent> clusters;
     for (const DWRITE_CLUSTER_METRICS& cluster : clusterMetrics)
         clusters.push_back({cluster.length, cluster.width, cluster.isRightToLeft != 0});
@@ -296,7 +299,7 @@ void paintCompletedWord()
     // The box has just been emptied: whatever frame or hairline showed round it goes in this
     // same pass, which then leaves what a whole repaint would.
     std::vector<RECT> areas;
-    addRangeBoxes(
+    addUnderlineBoxes(
         {underlinedRange, {static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}},
         areas);
     if (shownMark != FrameMark::none)

@@ -13,8 +13,9 @@
 // |                                     |                    |                                | as it was        |
 // | the box's text turns wrong          | showMismatchFrame  | the frame's band               | red              |
 // | the box's text is a beginning again | clearMismatchFrame | the frame's band               | hairline         |
-// | a word completed                    | paintCompletedWord | the boxes of the word done and | none             |
-// |                                     |                    | the next; the band if marked   |                  |
+// | a word completed                    | paintCompletedWord | the underline boxes of the     | none             |
+// |                                     |                    | word done and the next; the    |                  |
+// |                                     |                    | band if marked                 |                  |
 // | the results take the box away       | paintBoxGone       | the band where the box was,    | none             |
 // |                                     |                    | if marked, with the box's      |                  |
 // |                                     |                    | place (by a paint message)     |                  |

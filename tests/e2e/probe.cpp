@@ -371,25 +371,26 @@ std::vector<uint32_t> screenPixels(HWND main, const RECT& client, const std::vec
     return pixels;
 }
 
-bool compareWithRepaint()
-{
-    HWND main = mainWindow();
-    if (!main)
-        return fail("no main window");
-    if (IsIconic(main))
-        return say("repaint minimised"), true;
-    letProgramSettle(main);
-    // Only what the screen can show: a window larger than it is compared where it shows.
+// The client area as the screen shows it (only what the screen can show of a window larger than
+// it), with the child controls and the band round the typing box left out; empty when nothing
+// of it shows.
+struct Look {
     RECT client = {};
-    GetClientRect(main, &client);
+    RECT box = {};
+    std::vector<uint32_t> pixels;
+};
+
+Look lookAt(HWND main)
+{
+    Look look;
+    GetClientRect(main, &look.client);
     POINT origin = {0, 0};
     ClientToScreen(main, &origin);
-    client.right = std::min<LONG>(client.right, GetSystemMetrics(SM_CXSCREEN) - origin.x);
-    client.bottom = std::min<LONG>(client.bottom, GetSystemMetrics(SM_CYSCREEN) - origin.y);
-    if (client.right <= 0 || client.bottom <= 0)
-        return say("repaint offscreen"), true;
+    look.client.right = std::min<LONG>(look.client.right, GetSystemMetrics(SM_CXSCREEN) - origin.x);
+    look.client.bottom = std::min<LONG>(look.client.bottom, GetSystemMetrics(SM_CYSCREEN) - origin.y);
+    if (look.client.right <= 0 || look.client.bottom <= 0)
+        return look;
     std::vector<RECT> leftOut;
-    RECT box = {};
     for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
@@ -398,24 +399,57 @@ bool compareWithRepaint()
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
         leftOut.push_back(place);
         if (classOf(child) == L"Edit") {
-            box = place;
+            look.box = place;
             InflateRect(&place, 5, 5);
             leftOut.push_back(place);
             const wchar_t* aboveOnly = _wgetenv(L"PACEWORD_COMPARE_ABOVE_BOX");
             if (aboveOnly && *aboveOnly)
-                leftOut.push_back({0, place.top, client.right, client.bottom});
+                leftOut.push_back({0, place.top, look.client.right, look.client.bottom});
         }
     }
-    std::vector<uint32_t> shown = screenPixels(main, client, leftOut);
+    look.pixels = screenPixels(main, look.client, leftOut);
+    return look;
+}
+
+bool sameLook(const Look& a, const Look& b)
+{
+    return EqualRect(&a.client, &b.client) && EqualRect(&a.box, &b.box) && a.pixels == b.pixels;
+}
+
+bool compareWithRepaint()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    if (IsIconic(main))
+        return say("repaint minimised"), true;
+    // What the program left once it is quiet: a screen that still changes between two looks is
+    // one the program is still working on (a resize by the X server reaches it some time after
+    // xdotool asked for it, later still on a loaded machine), not one it left.
+    letProgramSettle(main);
+    Look shown = lookAt(main);
+    for (int i = 0; i < 40; ++i) {
+        letProgramSettle(main);
+        Look again = lookAt(main);
+        const bool settled = sameLook(shown, again);
+        shown = std::move(again);
+        if (settled)
+            break;
+    }
+    if (shown.client.right <= 0 || shown.client.bottom <= 0)
+        return say("repaint offscreen"), true;
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     letProgramSettle(main);
-    std::vector<uint32_t> whole = screenPixels(main, client, leftOut);
-    if (shown.empty() || whole.size() != shown.size())
-        return fail("the screen could not be read");
+    const Look wholeLook = lookAt(main);
+    const std::vector<uint32_t>& whole = wholeLook.pixels;
+    const RECT& client = shown.client;
+    const RECT& box = shown.box;
+    if (shown.pixels.empty() || !EqualRect(&wholeLook.client, &client) || !EqualRect(&wholeLook.box, &box))
+        return fail("the screen could not be read, or the window moved during the repaint");
     size_t differing = 0;
     RECT within = {client.right, client.bottom, 0, 0};  // where the differing pixels lie
-    for (size_t i = 0; i < shown.size(); ++i)
-        if (shown[i] != whole[i]) {
+    for (size_t i = 0; i < shown.pixels.size(); ++i)
+        if (shown.pixels[i] != whole[i]) {
             ++differing;
             const LONG x = static_cast<LONG>(i % client.right), y = static_cast<LONG>(i / client.right);
             within = {std::min(within.left, x), std::min(within.top, y), std::max(within.right, x + 1),

@@ -27,28 +27,29 @@ std::vector<PixelBox> boxesOf(const std::vector<LineExtent>& lines, const std::v
 
 }  // namespace
 
-TEST(SpanBoxes, eachLinePartIsBoxedFromItsLineTopAndItsFirstCluster)
+TEST(SpanBoxes, eachLinePartIsBoxedFromItsBaselineAndItsFirstCluster)
 {
-    // "ab cd" on one line, "ef" on the next; clusters of fractional widths.
-    const std::vector<LineExtent> lines = {{6, 20.5f}, {2, 20.5f}};
+    // "ab cd" on one line, "ef" on the next, baselines 16.5 below the lines' tops; clusters of
+    // fractional widths.
+    const std::vector<LineExtent> lines = {{6, 20.5f, 16.5f}, {2, 20.5f, 16.5f}};
     const std::vector<ClusterExtent> clusters = {{1, 10.25f, false}, {1, 10.5f, false}, {1, 5.0f, false},
                                                  {1, 10.0f, false},  {1, 10.0f, false}, {1, 5.0f, false},
                                                  {1, 9.5f, false},   {1, 9.5f, false}};
     // "cd ": from 25.75 to 50.75, drawn at the text origin 20.
-    EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{45, 20, 72, 42}}));
-    // "d ef" runs over the line end: a box on each line, the second from its line's top.
-    EXPECT_EQ(boxesOf(lines, clusters, {4, 4}), (std::vector<PixelBox>{{55, 20, 72, 42}, {20, 41, 40, 62}}));
+    EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{45, 36, 72, 42}}));
+    // "d ef" runs over the line end: a box on each line, the second from its own baseline.
+    EXPECT_EQ(boxesOf(lines, clusters, {4, 4}), (std::vector<PixelBox>{{55, 36, 72, 42}, {20, 57, 40, 62}}));
     EXPECT_TRUE(boxesOf(lines, clusters, {2, 0}).empty());
 }
 
 TEST(SpanBoxes, aLineHoldingRightToLeftTextIsTakenWhole)
 {
     // "go " then two right-to-left letters and a blank, then "x" on the next line.
-    const std::vector<LineExtent> lines = {{6, 10.0f}, {1, 10.0f}};
+    const std::vector<LineExtent> lines = {{6, 10.0f, 8.0f}, {1, 10.0f, 8.0f}};
     const std::vector<ClusterExtent> clusters = {{1, 8, false}, {1, 8, false}, {1, 4, false}, {1, 7, true},
                                                  {1, 7, true},  {1, 4, false}, {1, 8, false}};
     EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{20, 20, 59, 31}}));
-    EXPECT_EQ(boxesOf(lines, clusters, {6, 1}), (std::vector<PixelBox>{{20, 30, 29, 41}}));
+    EXPECT_EQ(boxesOf(lines, clusters, {6, 1}), (std::vector<PixelBox>{{20, 38, 29, 41}}));
 }
 
 TEST(SpanBoxes, onlyBoxesOfOneLineBandThatMeetAreJoined)
