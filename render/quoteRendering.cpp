@@ -7,6 +7,7 @@
 #include "render/textWithinArea.h"
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <vector>
 
@@ -82,6 +83,42 @@ bool textMayReach(const RECT& area)
            area.bottom > textOrigin + metrics.top - reach;
 }
 
+// Whether the scene is drawn through a DC target (under Wine): the mark is then drawn with GDI.
+bool drawsThroughDc()
+{
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    return appState.renderTarget && SUCCEEDED(appState.renderTarget.As(&dcTarget));
+}
+
+// The ring that the red frame covers outside the box: the outer half of its 4-px stroke, which
+// lies on the box's edge. The inner half lies under the box's own window, where the main window
+// never draws (it clips its children).
+std::array<RECT, 4> redFrameRing()
+{
+    const RECT& f = appState.editRect;
+    const LONG half = 2;
+    return {RECT{f.left - half, f.top - half, f.right + half, f.top},
+            RECT{f.left - half, f.bottom, f.right + half, f.bottom + half},
+            RECT{f.left - half, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + half, f.bottom}};
+}
+
+// The mark drawn with GDI, within `area`, over what a pass through a DC target drew there. A DC
+// pass costs half a millisecond and more under Wine whatever it draws, and a GDI fill next to
+// nothing; Direct2D draws the frame's stroke there as exactly this ring of solid red (measured:
+// its edges lie on whole pixels). The hairline is not drawn: Wine's Direct2D draws a 0.2-px
+// stroke as nothing at all (measured), and so the screen stays as it was.
+void drawMarkWithGdi(HDC dc, FrameMark mark, const RECT& area)
+{
+    if (!appState.typingEdit || mark != FrameMark::red)
+        return;
+    SetDCBrushColor(dc, RGB(255, 0, 0));
+    for (const RECT& strip : redFrameRing()) {
+        RECT part = {};
+        if (IntersectRect(&part, &strip, &area))
+            FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+}
+
 // Everything the whole scene holds, in client coordinates; the caller restricts where it lands.
 // Only the glyphs that can show in the area are drawn: under Wine, drawing text costs by the glyph
 // wherever the pass lands, by far the dearest step of a small pass.
@@ -152,11 +189,13 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
             dcTarget->BeginDraw();
             dcTarget->SetTransform(
                 D2D1::Matrix3x2F::Translation(static_cast<float>(-area.left), static_cast<float>(-area.top)));
-            drawSceneContent(mark, area);
+            drawSceneContent(FrameMark::none, area);
             dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
             result = endDrawing(dcTarget.Get());
             if (FAILED(result))
                 break;
+            // The pass is on the window by now: EndDraw copies it there.
+            drawMarkWithGdi(windowDc, mark, area);
         }
         ReleaseDC(appState.mainWindow, windowDc);
         recoverFromLostDevice(result);
@@ -173,8 +212,9 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
-// Adds the band the frame round the box covers outside the box: four strips along its edges, as
-// wide as the half of the stroke that lies outside and a pixel of smoothing. The half inside lies
+// Adds the band the mark round the box covers outside the box, drawn through a window target:
+// four strips along its edges, as wide as the half of the stroke that lies outside and the
+// hairline's smoothing. The half inside lies
 // under the box's own window, where the main window never draws (it clips its children), so a
 // pass there would read back pixels for nothing.
 void addFrameBand(std::vector<RECT>& areas)
@@ -189,9 +229,58 @@ void addFrameBand(std::vector<RECT>& areas)
         areas.push_back(passAreaFor(strip));
 }
 
+// Under Wine, the ring where the red frame showed gets the scene back: a GDI fill of white where
+// the quote cannot reach, which is nearly always (a pass for each strip costs some 0.7 ms, 4 ms
+// at a large size); the strips that the quote may reach are added to `areas` for a pass.
+void eraseRedFrameRing(std::vector<RECT>& areas)
+{
+    HDC windowDc = GetDC(appState.mainWindow);
+    if (!windowDc)
+        return;
+    SetDCBrushColor(windowDc, RGB(255, 255, 255));
+    for (const RECT& strip : redFrameRing()) {
+        if (textMayReach(strip))
+            areas.push_back(passAreaFor(strip));
+        else
+            FillRect(windowDc, &strip, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    ReleaseDC(appState.mainWindow, windowDc);
+}
+
+// Adds what the mark round the box needs when it goes: its band for a pass, or under Wine its
+// ring, erased at once where the quote cannot reach.
+void addMarkErasing(std::vector<RECT>& areas)
+{
+    readBoxPlace();
+    if (drawsThroughDc() && readyToDraw())
+        eraseRedFrameRing(areas);
+    else
+        addFrameBand(areas);
+}
+
 // The frame's band alone, with this mark round the box.
 void drawFrameBand(FrameMark mark)
 {
+    if (drawsThroughDc() && !IsIconic(appState.mainWindow)) {
+        // Under Wine the mark is drawn with GDI, and the hairline is nothing (see drawMarkWithGdi).
+        readBoxPlace();
+        shownMark = mark == FrameMark::hairline ? FrameMark::none : mark;
+        std::vector<RECT> areas;
+        if (mark == FrameMark::red) {
+            HDC windowDc = GetDC(appState.mainWindow);
+            if (windowDc) {
+                RECT client = {};
+                GetClientRect(appState.mainWindow, &client);
+                drawMarkWithGdi(windowDc, mark, client);
+                ReleaseDC(appState.mainWindow, windowDc);
+            }
+        } else {
+            eraseRedFrameRing(areas);
+        }
+        if (!areas.empty())
+            drawScene(shownMark, areas);
+        return;
+    }
     shownMark = mark;
     std::vector<RECT> band;
     addFrameBand(band);
@@ -303,7 +392,7 @@ void paintCompletedWord()
         {underlinedRange, {static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}},
         areas);
     if (shownMark != FrameMark::none)
-        addFrameBand(areas);
+        addMarkErasing(areas);
     shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
     if (!areas.empty())
         drawScene(shownMark, areas);

@@ -165,8 +165,8 @@ void typeText(const std::wstring& text)
 
 namespace {
 
-// The main window's own pixels in its client area, with the places of its child controls (and the
-// band round the box) blanked.
+// The main window's own pixels in its client area, colour only, with the places of its child
+// controls blanked.
 std::vector<uint32_t> captureMainWindow()
 {
     RECT client = clientRectOf(appState.mainWindow);
@@ -194,11 +194,8 @@ std::vector<uint32_t> captureMainWindow()
                        appState.anotherTextButton})
         if (child)
             blank(placeInParent(child));
-    if (appState.typingEdit) {
-        RECT band = placeInParent(appState.typingEdit);
-        InflateRect(&band, 5, 5);
-        blank(band);
-    }
+    for (uint32_t& pixel : pixels)
+        pixel &= 0xFFFFFF;
     return pixels;
 }
 

@@ -43,8 +43,9 @@ void typeText(const std::wstring& text);
 
 // The screen is what a whole repaint of the same state draws: the main window's pixels are read,
 // a whole repaint is asked for as the system asks for one, and the pixels are read again. The
-// child controls draw themselves and are left out, and so is the band of 5 pixels round the box's
-// edge, where the faint hairline of an erased frame stays until a whole repaint.
+// child controls draw themselves and are left out; colours are compared, not the alpha byte,
+// which GDI and Direct2D fill differently and the screen never shows. (Under Wine the faint
+// hairline of an erased frame is nothing, so the band round the box is compared too.)
 void expectScreenEqualsWholeRepaint(const char* after);
 
 // Presses OK, from another thread, in every message box with this title that comes until
