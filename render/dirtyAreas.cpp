@@ -13,6 +13,12 @@ PixelBox boxOnLine(float left, float right, int32_t top, float lineTop, const Li
             static_cast<int32_t>(std::ceil(textOrigin + lineTop + line.height)) + 1};
 }
 
+int32_t underlineBoxTop(float lineTop, const LineExtent& line)
+{
+    const float top = std::floor(textOrigin + lineTop + line.underlineTop);
+    return static_cast<int32_t>(std::max(top, std::ceil(textOrigin + lineTop)));
+}
+
 }  // namespace
 
 void addSpanBoxes(const std::vector<LineExtent>& lines, const std::vector<ClusterExtent>& clusters, TextSpan span,
@@ -42,9 +48,7 @@ void addSpanBoxes(const std::vector<LineExtent>& lines, const std::vector<Cluste
         if (partRight >= partLeft)
             boxes.push_back(rightToLeft
                                 ? boxOnLine(0, x, static_cast<int32_t>(std::ceil(textOrigin + lineTop)), lineTop, line)
-                                : boxOnLine(partLeft, partRight,
-                                            static_cast<int32_t>(std::floor(textOrigin + lineTop + line.baseline)),
-                                            lineTop, line));
+                                : boxOnLine(partLeft, partRight, underlineBoxTop(lineTop, line), lineTop, line));
         lineTop += line.height;
         lineStart = lineEnd;
         if (lineStart >= spanEnd)
@@ -58,7 +62,7 @@ void joinBoxesSideBySide(std::vector<PixelBox>& boxes)
         for (size_t j = i + 1; j < boxes.size(); ++j) {
             PixelBox& a = boxes[i];
             const PixelBox& b = boxes[j];
-            if (a.top == b.top && a.bottom == b.bottom && a.left <= b.right && b.left <= a.right) {
+            if (a.top == b.top && a.bottom == b.bottom) {
                 a.left = std::min(a.left, b.left);
                 a.right = std::max(a.right, b.right);
                 boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(j));

@@ -30,6 +30,10 @@ FrameMark shownMark = FrameMark::none;
 DWRITE_TEXT_RANGE underlinedRange = {0, 0};
 // Whether the layout in appState.textLayout carries underlinedRange; a new layout does not.
 bool layoutUnderlined = false;
+// How far below the baseline an underline of this layout can start, once measured (its fonts do
+// not change with the underline).
+float layoutUnderlineOffset = 0;
+bool underlineOffsetMeasured = false;
 
 D2D1_RECT_F floatRect(const RECT& r)
 {
@@ -303,9 +307,14 @@ void addUnderlineBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vec
     if (lineCount == 0 || FAILED(appState.textLayout->GetLineMetrics(lineMetrics.data(), lineCount, &lineCount)) ||
         FAILED(appState.textLayout->GetClusterMetrics(clusterMetrics.data(), clusterCount, &clusterCount)))
         return;
+    if (!underlineOffsetMeasured && readyToDraw()) {
+        layoutUnderlineOffset = leastUnderlineOffset(appState.renderTarget.Get(), appState.textLayout.Get());
+        underlineOffsetMeasured = true;
+    }
+    const float offset = underlineOffsetMeasured ? layoutUnderlineOffset : 0.0f;
     std::vector<LineExtent> lines;
     for (const DWRITE_LINE_METRICS& line : lineMetrics)
-        lines.push_back({line.length, line.height, line.baseline});
+        lines.push_back({line.length, line.height, line.baseline + offset});
     std::vector<ClusterExtent> clusters;
     for (const DWRITE_CLUSTER_METRICS& cluster : clusterMetrics)
         clusters.push_back({cluster.length, cluster.width, cluster.isRightToLeft != 0});
@@ -337,6 +346,7 @@ void rebuildTextLayout()
     if (SUCCEEDED(result)) {
         appState.textLayout = layout;
         layoutUnderlined = false;
+        underlineOffsetMeasured = false;
     }
 }
 

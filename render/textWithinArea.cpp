@@ -9,12 +9,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
 
 // Ink may spill past a glyph's black box by a pixel of smoothing; a little more covers hinting.
 const float inkSlack = 2.0f;
+// Below a glyph the slack is half a pixel: the band a completed word redraws starts just below
+// the baseline, and only glyphs whose bottom, rounded to the pixel grid, lies inside it have ink
+// there (with the whole slack, every glyph standing on the baseline was drawn, a fifth of a
+// millisecond each at a large size).
+const float inkSlackBelow = 0.5f;
 
 struct AreaTextRenderer final : IDWriteTextRenderer {
     ID2D1RenderTarget* target;
@@ -25,6 +31,9 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
     // drawing would place in the area (the target then answers the snapping questions alone).
     bool measuring = false;
     D2D1_RECT_F reached = {};
+    // Measuring where underlines can start instead: the least underline offset of the fonts the
+    // glyph runs use.
+    float* leastUnderlineOffset = nullptr;
 
     AreaTextRenderer(ID2D1RenderTarget* target, ID2D1Brush* brush, const D2D1_RECT_F& area)
         : target(target), brush(brush), area(area), reached(area)
@@ -78,6 +87,15 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
     {
         if (!run || run->glyphCount == 0)
             return S_OK;
+        if (leastUnderlineOffset) {
+            DWRITE_FONT_METRICS font = {};
+            run->fontFace->GetMetrics(&font);
+            // Fonts give the position above the baseline; an underline's offset runs downwards.
+            if (font.designUnitsPerEm != 0)
+                *leastUnderlineOffset =
+                    std::min(*leastUnderlineOffset, -font.underlinePosition * run->fontEmSize / font.designUnitsPerEm);
+            return S_OK;
+        }
         UINT32 first = 0, last = run->glyphCount;  // the glyphs to draw: [first, last)
         float firstX = x;
         if (!run->isSideways && (run->bidiLevel & 1) == 0 && findGlyphsInArea(x, y, run, first, last, firstX)) {
@@ -157,7 +175,7 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
             const bool hasInk = blackWidth > 0 && blackTop > blackBottom;
             if (hasInk && inkRight > area.left && inkLeft < area.right &&
                 baseline - blackTop * scale - inkSlack < area.bottom &&
-                baseline - blackBottom * scale + inkSlack > area.top) {
+                baseline - blackBottom * scale + inkSlackBelow > area.top) {
                 if (!found) {
                     found = true;
                     first = i;
@@ -215,6 +233,16 @@ void drawTextWithinArea(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2
 {
     AreaTextRenderer renderer(target, brush, area);
     layout->Draw(nullptr, &renderer, origin.x, origin.y);
+}
+
+float leastUnderlineOffset(ID2D1RenderTarget* target, IDWriteTextLayout* layout)
+{
+    AreaTextRenderer renderer(target, nullptr, D2D1::RectF());
+    renderer.measuring = true;
+    float least = std::numeric_limits<float>::max();
+    renderer.leastUnderlineOffset = &least;
+    layout->Draw(nullptr, &renderer, 0, 0);
+    return least == std::numeric_limits<float>::max() ? 0.0f : least;
 }
 
 D2D1_RECT_F areaHoldingGlyphOrigins(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin,

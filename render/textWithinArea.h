@@ -10,6 +10,11 @@
 void drawTextWithinArea(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin, ID2D1Brush* brush,
                         const D2D1_RECT_F& area);
 
+// How far below the baseline an underline of this layout can start at the highest: the least
+// underline offset among the fonts of its runs (an underline over runs of several fonts lies at
+// the average of theirs, weighted by their widths), or 0 for a layout without glyphs.
+float leastUnderlineOffset(ID2D1RenderTarget* target, IDWriteTextLayout* layout);
+
 // The area grown, left and up, to the pen position and baseline of every glyph whose ink may reach
 // into it, for a render target bound to that area of a DC. Such a target places each glyph at its
 // position truncated towards zero: a glyph whose position lies left of or above the bound

@@ -27,19 +27,21 @@ std::vector<PixelBox> boxesOf(const std::vector<LineExtent>& lines, const std::v
 
 }  // namespace
 
-TEST(SpanBoxes, eachLinePartIsBoxedFromItsBaselineAndItsFirstCluster)
+TEST(SpanBoxes, eachLinePartIsBoxedFromItsUnderlineAndItsFirstCluster)
 {
-    // "ab cd" on one line, "ef" on the next, baselines 16.5 below the lines' tops; clusters of
-    // fractional widths.
+    // "ab cd" on one line, "ef" on the next, underlines from 16.5 below the lines' tops; clusters
+    // of fractional widths.
     const std::vector<LineExtent> lines = {{6, 20.5f, 16.5f}, {2, 20.5f, 16.5f}};
     const std::vector<ClusterExtent> clusters = {{1, 10.25f, false}, {1, 10.5f, false}, {1, 5.0f, false},
                                                  {1, 10.0f, false},  {1, 10.0f, false}, {1, 5.0f, false},
                                                  {1, 9.5f, false},   {1, 9.5f, false}};
     // "cd ": from 25.75 to 50.75, drawn at the text origin 20.
     EXPECT_EQ(boxesOf(lines, clusters, {3, 3}), (std::vector<PixelBox>{{45, 36, 72, 42}}));
-    // "d ef" runs over the line end: a box on each line, the second from its own baseline.
+    // "d ef" runs over the line end: a box on each line, the second from its own underline.
     EXPECT_EQ(boxesOf(lines, clusters, {4, 4}), (std::vector<PixelBox>{{55, 36, 72, 42}, {20, 57, 40, 62}}));
     EXPECT_TRUE(boxesOf(lines, clusters, {2, 0}).empty());
+    // An underline that could start above the line's top is held to the line.
+    EXPECT_EQ(boxesOf({{2, 20.5f, -3.0f}}, clusters, {0, 1}), (std::vector<PixelBox>{{20, 20, 32, 42}}));
 }
 
 TEST(SpanBoxes, aLineHoldingRightToLeftTextIsTakenWhole)
@@ -52,16 +54,12 @@ TEST(SpanBoxes, aLineHoldingRightToLeftTextIsTakenWhole)
     EXPECT_EQ(boxesOf(lines, clusters, {6, 1}), (std::vector<PixelBox>{{20, 38, 29, 41}}));
 }
 
-TEST(SpanBoxes, onlyBoxesOfOneLineBandThatMeetAreJoined)
+TEST(SpanBoxes, onlyBoxesOfOneLineBandAreJoined)
 {
-    // Two words side by side, a word on the next line, and the four strips round a box.
-    std::vector<PixelBox> boxes = {{20, 20, 60, 42},    {59, 20, 90, 42},   {20, 41, 50, 63},    {15, 95, 205, 105},
-                                   {15, 125, 205, 135}, {15, 105, 25, 125}, {195, 105, 205, 125}};
+    // Two words with a blank between them, a word on the next line, and boxes of other bands.
+    std::vector<PixelBox> boxes = {{59, 36, 90, 42},   {20, 36, 52, 42},   {20, 57, 50, 63},
+                                   {15, 95, 205, 105}, {15, 105, 25, 125}, {195, 105, 205, 125}};
     joinBoxesSideBySide(boxes);
-    EXPECT_EQ(boxes, (std::vector<PixelBox>{{20, 20, 90, 42},
-                                            {20, 41, 50, 63},
-                                            {15, 95, 205, 105},
-                                            {15, 125, 205, 135},
-                                            {15, 105, 25, 125},
-                                            {195, 105, 205, 125}}));
+    EXPECT_EQ(boxes,
+              (std::vector<PixelBox>{{20, 36, 90, 42}, {20, 57, 50, 63}, {15, 95, 205, 105}, {15, 105, 205, 125}}));
 }

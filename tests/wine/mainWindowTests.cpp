@@ -554,6 +554,23 @@ TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
     expectScreenEqualsWholeRepaint("a part repainted while the text is wrong");
 }
 
+TEST_F(MainWindowTest, completedWordsLeaveWhatAWholeRepaintDrawsInEveryFamilyAndSize)
+{
+    // A completed word redraws only from its line's underline down: descenders, round bottoms,
+    // punctuation and typographic quotes, in each family the settings offer, small and large.
+    for (const char* family : {"Arial", "Calibri", "Courier New", "Georgia", "Segoe Script", "Times New Roman"})
+        for (const char* size : {"10", "33", "90"}) {
+            SCOPED_TRACE(std::string(family) + " " + size);
+            const std::string settings = std::string(size) + "\r\n" + family;
+            ASSERT_TRUE(startProgram("jumpy, \xE2\x80\x9Cgray\xE2\x80\x9D quiz; boxes go! Qe\n", &settings));
+            while (!appState.resultsShown) {
+                typeText(appState.words[appState.wordIndex]);
+                expectScreenEqualsWholeRepaint("a word completed");
+            }
+            stopProgram();
+        }
+}
+
 TEST_F(MainWindowTest, partialPaintsThatCutGlyphsAndRightToLeftWordsLeaveWhatAWholeRepaintDraws)
 {
     // Paint messages for rectangles whose edges cut through glyphs, as a window closing over the
