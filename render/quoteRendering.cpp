@@ -59,6 +59,13 @@ bool readyToDraw()
     return appState.renderTarget && appState.blackBrush && appState.redBrush && appState.whiteBrush;
 }
 
+// Whether the scene is drawn through a DC target (under Wine): the mark is then drawn with GDI.
+bool drawsThroughDc()
+{
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    return readyToDraw() && SUCCEEDED(appState.renderTarget.As(&dcTarget));
+}
+
 void underlineCurrentWord()
 {
     DWRITE_TEXT_RANGE current = {static_cast<UINT32>(appState.typedCount),
@@ -110,13 +117,6 @@ void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
           RECT{inside.right, inside.top, area.right, inside.bottom}})
         if (!IsRectEmpty(&part))
             FillRect(dc, &part, white);
-}
-
-// Whether the scene is drawn through a DC target (under Wine): the mark is then drawn with GDI.
-bool drawsThroughDc()
-{
-    ComPtr<ID2D1DCRenderTarget> dcTarget;
-    return appState.renderTarget && SUCCEEDED(appState.renderTarget.As(&dcTarget));
 }
 
 // The ring that the red frame covers outside the box: the outer half of its 4-px stroke, which
@@ -248,16 +248,21 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
-// Adds the band the mark round the box covers outside the box, drawn through a window target:
-// four strips along its edges, as wide as the half of the stroke that lies outside and the
-// hairline's smoothing. The half inside lies
-// under the box's own window, where the main window never draws (it clips its children), so a
-// pass there would read back pixels for nothing.
+// Adds the band that the mark round the box covers outside the box, as strips along its edges.
+// Under Wine, the ring of the red frame (the hairline is nothing there); through a window target,
+// strips as wide as the half of the stroke that lies outside and the hairline's smoothing. The
+// half inside lies under the box's own window, where the main window never draws (it clips its
+// children), so a pass there would read back pixels for nothing.
 void addFrameBand(std::vector<RECT>& areas)
 {
     readBoxPlace();
     const RECT& f = appState.editRect;
     const LONG reach = 5;
+    if (drawsThroughDc()) {
+        for (const RECT& strip : redFrameRing())
+            areas.push_back(passAreaFor(strip));
+        return;
+    }
     for (const RECT& strip :
          {RECT{f.left - reach, f.top - reach, f.right + reach, f.top},
           RECT{f.left - reach, f.bottom, f.right + reach, f.bottom + reach},
@@ -265,59 +270,11 @@ void addFrameBand(std::vector<RECT>& areas)
         areas.push_back(passAreaFor(strip));
 }
 
-// Under Wine, the ring where the red frame showed gets the scene back: a GDI fill of white where
-// the quote cannot reach, which is nearly always (a pass for each strip costs some 0.7 ms, 4 ms
-// at a large size); the strips that the quote may reach are added to `areas` for a pass.
-void eraseRedFrameRing(std::vector<RECT>& areas)
-{
-    HDC windowDc = GetDC(appState.mainWindow);
-    if (!windowDc)
-        return;
-    SetDCBrushColor(windowDc, RGB(255, 255, 255));
-    for (const RECT& strip : redFrameRing()) {
-        if (textMayReach(strip))
-            areas.push_back(passAreaFor(strip));
-        else
-            FillRect(windowDc, &strip, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    }
-    ReleaseDC(appState.mainWindow, windowDc);
-}
-
-// Adds what the mark round the box needs when it goes: its band for a pass, or under Wine its
-// ring, erased at once where the quote cannot reach.
-void addMarkErasing(std::vector<RECT>& areas)
-{
-    readBoxPlace();
-    if (drawsThroughDc() && readyToDraw())
-        eraseRedFrameRing(areas);
-    else
-        addFrameBand(areas);
-}
-
-// The frame's band alone, with this mark round the box.
+// The frame's band alone, with this mark round the box. Under Wine that is a GDI fill or two
+// (see drawScene), and nothing shows round the box after the hairline.
 void drawFrameBand(FrameMark mark)
 {
-    if (drawsThroughDc() && !IsIconic(appState.mainWindow)) {
-        // Under Wine the mark is drawn with GDI, and the hairline is nothing (see drawMarkWithGdi).
-        readBoxPlace();
-        shownMark = mark == FrameMark::hairline ? FrameMark::none : mark;
-        std::vector<RECT> areas;
-        if (mark == FrameMark::red) {
-            HDC windowDc = GetDC(appState.mainWindow);
-            if (windowDc) {
-                RECT client = {};
-                GetClientRect(appState.mainWindow, &client);
-                drawMarkWithGdi(windowDc, mark, client);
-                ReleaseDC(appState.mainWindow, windowDc);
-            }
-        } else {
-            eraseRedFrameRing(areas);
-        }
-        if (!areas.empty())
-            drawScene(shownMark, areas);
-        return;
-    }
-    shownMark = mark;
+    shownMark = mark == FrameMark::hairline && drawsThroughDc() ? FrameMark::none : mark;
     std::vector<RECT> band;
     addFrameBand(band);
     drawScene(mark, band);
@@ -434,7 +391,7 @@ void paintCompletedWord()
         {underlinedRange, {static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}},
         areas);
     if (shownMark != FrameMark::none)
-        addMarkErasing(areas);
+        addFrameBand(areas);
     shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
     if (!areas.empty())
         drawScene(shownMark, areas);
