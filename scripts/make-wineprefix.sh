@@ -51,6 +51,10 @@ wine reg add 'HKCU\Software\Wine\AppDefaults\paceword_screenshots.exe\X11 Driver
 # an unmanaged window to Windows alone, so xdotool could not resize it.
 wine reg add 'HKCU\Software\Wine\AppDefaults\PacewordUnmanaged.exe\X11 Driver' /v Managed /t REG_SZ \
   /d N /f >>"$log" 2>&1
+# Wine's Direct3D keeps its command-stream thread (csmt) for Paceword.exe: switched off for it
+# (AppDefaults\Paceword.exe\Direct3D, csmt=0), keys sent from another process took two to four
+# times as long on a quiet machine (a letter 1.4 ms instead of 0.4, a completed word 4.6 instead
+# of 2.2, at both sizes of scripts/bench.sh keystrokes), so no such setting is made.
 # A caret that does not blink: a screenshot shows it whenever it is taken.
 wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >>"$log" 2>&1
 wineserver -w
