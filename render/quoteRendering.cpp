@@ -31,10 +31,13 @@ FrameMark shownMark = FrameMark::none;
 DWRITE_TEXT_RANGE underlinedRange = {0, 0};
 // Whether the layout in appState.textLayout carries underlinedRange; a new layout does not.
 bool layoutUnderlined = false;
-// How far below the baseline an underline of this layout can start, once measured (its fonts do
-// not change with the underline).
+// How far below the baseline an underline of the current layout can start (measured with the
+// layout: its fonts do not change with the underline).
 float layoutUnderlineOffset = 0;
-bool underlineOffsetMeasured = false;
+// How far the mark round the box reaches out of it: the red frame's outer half (its 4-px stroke
+// lies on the box's edge), and with the smoothing of a window target's faint hairline.
+const LONG redFrameReach = 2;
+const LONG markReach = 5;
 
 D2D1_RECT_F floatRect(const RECT& r)
 {
@@ -57,13 +60,6 @@ bool readyToDraw()
     if (!appState.renderTarget)
         createDeviceResources();
     return appState.renderTarget && appState.blackBrush && appState.redBrush && appState.whiteBrush;
-}
-
-// Whether the scene is drawn through a DC target (under Wine): the mark is then drawn with GDI.
-bool drawsThroughDc()
-{
-    ComPtr<ID2D1DCRenderTarget> dcTarget;
-    return readyToDraw() && SUCCEEDED(appState.renderTarget.As(&dcTarget));
 }
 
 void underlineCurrentWord()
@@ -119,16 +115,15 @@ void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
             FillRect(dc, &part, white);
 }
 
-// The ring that the red frame covers outside the box: the outer half of its 4-px stroke, which
-// lies on the box's edge. The inner half lies under the box's own window, where the main window
-// never draws (it clips its children).
-std::array<RECT, 4> redFrameRing()
+// The ring of this width round the box, outside it, as four strips along its edges. Inside, the
+// box's own window lies, where the main window never draws (it clips its children), so a pass
+// there would read back pixels for nothing.
+std::array<RECT, 4> ringOutsideBox(LONG width)
 {
     const RECT& f = appState.editRect;
-    const LONG half = 2;
-    return {RECT{f.left - half, f.top - half, f.right + half, f.top},
-            RECT{f.left - half, f.bottom, f.right + half, f.bottom + half},
-            RECT{f.left - half, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + half, f.bottom}};
+    return {RECT{f.left - width, f.top - width, f.right + width, f.top},
+            RECT{f.left - width, f.bottom, f.right + width, f.bottom + width},
+            RECT{f.left - width, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + width, f.bottom}};
 }
 
 // The mark drawn with GDI, within `area`, over what a pass through a DC target drew there. A DC
@@ -141,7 +136,7 @@ void drawMarkWithGdi(HDC dc, FrameMark mark, const RECT& area)
     if (!appState.typingEdit || mark != FrameMark::red)
         return;
     SetDCBrushColor(dc, RGB(255, 0, 0));
-    for (const RECT& strip : redFrameRing()) {
+    for (const RECT& strip : ringOutsideBox(redFrameReach)) {
         RECT part = {};
         if (IntersectRect(&part, &strip, &area))
             FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -205,9 +200,9 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
         // A DC target draws into a bitmap the size of the rectangle it is bound to, shifted so that
-        // client coordinates still apply; each area gets a pass of its own (a pass costs little by
-        // itself now that it draws only the glyphs it can show, and the rectangle holding a word
-        // and the frame's band far below it would be read back whole).
+        // client coordinates still apply; each area gets a pass of its own (the rectangle holding a
+        // word and the frame's band far below it would be read back whole, at 0.04 ms for every
+        // thousand pixels, where a pass costs half a millisecond by itself).
         HDC windowDc = GetDC(appState.mainWindow);
         if (!windowDc)
             return;
@@ -248,25 +243,12 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
-// Adds the band that the mark round the box covers outside the box, as strips along its edges.
-// Under Wine, the ring of the red frame (the hairline is nothing there); through a window target,
-// strips as wide as the half of the stroke that lies outside and the hairline's smoothing. The
-// half inside lies under the box's own window, where the main window never draws (it clips its
-// children), so a pass there would read back pixels for nothing.
+// Adds the band that the mark round the box covers outside the box: under Wine the red frame's
+// ring (the hairline is nothing there), through a window target the hairline's smoothing too.
 void addFrameBand(std::vector<RECT>& areas)
 {
     readBoxPlace();
-    const RECT& f = appState.editRect;
-    const LONG reach = 5;
-    if (drawsThroughDc()) {
-        for (const RECT& strip : redFrameRing())
-            areas.push_back(passAreaFor(strip));
-        return;
-    }
-    for (const RECT& strip :
-         {RECT{f.left - reach, f.top - reach, f.right + reach, f.top},
-          RECT{f.left - reach, f.bottom, f.right + reach, f.bottom + reach},
-          RECT{f.left - reach, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + reach, f.bottom}})
+    for (const RECT& strip : ringOutsideBox(drawThroughWindowDc() ? redFrameReach : markReach))
         areas.push_back(passAreaFor(strip));
 }
 
@@ -274,7 +256,7 @@ void addFrameBand(std::vector<RECT>& areas)
 // (see drawScene), and nothing shows round the box after the hairline.
 void drawFrameBand(FrameMark mark)
 {
-    shownMark = mark == FrameMark::hairline && drawsThroughDc() ? FrameMark::none : mark;
+    shownMark = mark == FrameMark::hairline && drawThroughWindowDc() ? FrameMark::none : mark;
     std::vector<RECT> band;
     addFrameBand(band);
     drawScene(mark, band);
@@ -296,14 +278,9 @@ void addUnderlineBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vec
     if (lineCount == 0 || FAILED(appState.textLayout->GetLineMetrics(lineMetrics.data(), lineCount, &lineCount)) ||
         FAILED(appState.textLayout->GetClusterMetrics(clusterMetrics.data(), clusterCount, &clusterCount)))
         return;
-    if (!underlineOffsetMeasured && readyToDraw()) {
-        layoutUnderlineOffset = leastUnderlineOffset(appState.renderTarget.Get(), appState.textLayout.Get());
-        underlineOffsetMeasured = true;
-    }
-    const float offset = underlineOffsetMeasured ? layoutUnderlineOffset : 0.0f;
     std::vector<LineExtent> lines;
     for (const DWRITE_LINE_METRICS& line : lineMetrics)
-        lines.push_back({line.length, line.height, line.baseline + offset});
+        lines.push_back({line.length, line.height, line.baseline + layoutUnderlineOffset});
     std::vector<ClusterExtent> clusters;
     for (const DWRITE_CLUSTER_METRICS& cluster : clusterMetrics)
         clusters.push_back({cluster.length, cluster.width, cluster.isRightToLeft != 0});
@@ -335,7 +312,9 @@ void rebuildTextLayout()
     if (SUCCEEDED(result)) {
         appState.textLayout = layout;
         layoutUnderlined = false;
-        underlineOffsetMeasured = false;
+        // Without a target (its making failed) an underline is taken to start at the baseline.
+        layoutUnderlineOffset =
+            appState.renderTarget ? leastUnderlineOffset(appState.renderTarget.Get(), layout.Get()) : 0.0f;
     }
 }
 
@@ -410,6 +389,6 @@ void paintBoxGone()
     // instead of four strips and then the box.
     shownMark = FrameMark::none;
     RECT band = appState.editRect;
-    InflateRect(&band, 5, 5);
+    InflateRect(&band, markReach, markReach);
     InvalidateRect(appState.mainWindow, &band, FALSE);
 }
