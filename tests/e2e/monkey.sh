@@ -179,9 +179,7 @@ typeDrawnQuote() {
 
 # The screen equals a whole repaint of what the program holds.
 checkScreen() {
-    # A probe that said nothing ended before its first line (seen once in a long run on a loaded
-    # machine; its cause is not known yet): it is asked again, once.
-    probeSays repaint || [ -s "$work/probe.txt" ] || probeSays repaint || { echo "  $(cat "$work/probe.txt")"; return 1; }
+    probeSays repaint || { echo "  $(cat "$work/probe.txt")"; return 1; }
     if grep -q '^repaint differs' "$work/probe.txt"; then
         echo "  $(cat "$work/probe.txt")"
         return 1
