@@ -1,4 +1,4 @@
-// Reading a whole file into memory, for the quote library and the settings file.
+// Reading a file, or its beginning, into memory, for the quote library and the settings file.
 #include "app/fileBytes.h"
 
 #include <sys/stat.h>
@@ -29,22 +29,22 @@ bool regularFileSize(std::FILE* file, std::uint64_t& size)
     return true;
 }
 
-// Reads an open file into the empty `bytes`, stopping as soon as it is known to hold more than
-// `maxBytes`.
+// Reads an open file into the empty `bytes`, at most `maxBytes` of it.
 bool readBounded(std::FILE* file, std::size_t maxBytes, std::string& bytes)
 {
     std::uint64_t size = 0;
     if (regularFileSize(file, size)) {
-        if (size > maxBytes)
-            return false;
-        if (size > 0) {
-            bytes.resize(static_cast<std::size_t>(size));
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes));
+        if (wanted > 0) {
+            bytes.resize(wanted);
             const std::size_t got = std::fread(&bytes[0], 1, bytes.size(), file);
             bytes.resize(got);
-            if (got < size)
+            if (got < wanted)
                 return std::ferror(file) == 0;
         }
     }
+    if (bytes.size() >= maxBytes)
+        return true;
     // Usually the size was the whole file; this one-byte probe then meets end of file and the
     // string is not regrown (a regrow copies the whole file once more).
     char probe = 0;
@@ -52,29 +52,28 @@ bool readBounded(std::FILE* file, std::size_t maxBytes, std::string& bytes)
         return std::ferror(file) == 0;
     bytes += probe;
 
-    // The rest (a file that grew, or one without a size) in blocks. One byte past the limit is
-    // enough to know the file is over it, so the string never needs more room than that: it
-    // grows by doubling as usual, up to exactly that room, and a device that never ends costs
-    // the limit and no more.
+    // The rest (a file that grew, or one without a size) in blocks. The string grows by
+    // doubling as usual, up to exactly the limit, so a device that never ends costs the limit
+    // and no more.
     const std::size_t blockSize = std::size_t(1) << 16;
-    const std::size_t room = maxBytes + 1;
-    while (bytes.size() <= maxBytes) {
+    while (bytes.size() < maxBytes) {
         const std::size_t oldSize = bytes.size();
-        const std::size_t want = std::min(blockSize, room - oldSize);
+        const std::size_t want = std::min(blockSize, maxBytes - oldSize);
         if (bytes.capacity() - oldSize < want)
-            bytes.reserve(bytes.capacity() > room / 2 ? room : std::max(2 * bytes.capacity(), oldSize + want));
+            bytes.reserve(bytes.capacity() > maxBytes / 2 ? maxBytes
+                                                          : std::max(2 * bytes.capacity(), oldSize + want));
         bytes.resize(oldSize + want);
         const std::size_t got = std::fread(&bytes[oldSize], 1, want, file);
         bytes.resize(oldSize + got);
         if (got < want)
             break;
     }
-    return std::ferror(file) == 0 && bytes.size() <= maxBytes;
+    return std::ferror(file) == 0;
 }
 
 }  // namespace
 
-bool readFileBytes(const char* path, std::size_t maxBytes, std::string& bytes)
+bool readFileBeginning(const char* path, std::size_t maxBytes, std::string& bytes)
 {
     bytes.clear();
     std::FILE* file = std::fopen(path, "rb");
@@ -91,7 +90,7 @@ bool readFileBytes(const char* path, std::size_t maxBytes, std::string& bytes)
     }
     std::fclose(file);
     if (!ok) {
-        // Give back whatever part of a huge file was held before the read stopped.
+        // Give back whatever part of the file was held before the read failed.
         std::string().swap(bytes);
     }
     return ok;

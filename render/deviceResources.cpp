@@ -1,6 +1,7 @@
 #include "render/deviceResources.h"
 
 #include "app/appState.h"
+#include "settings/settingsText.h"
 
 #include <algorithm>
 
@@ -95,13 +96,31 @@ bool createDwriteFactory()
                             reinterpret_cast<IUnknown**>(appState.dwriteFactory.ReleaseAndGetAddressOf())));
 }
 
+namespace {
+
+// The family the quote is drawn in: the stored one when the system's fonts hold it, else the
+// default. Windows' DirectWrite falls back to another face by itself; Wine's (8.0) draws nothing
+// at all for a family it does not have. The stored family itself stays as the file says.
+std::wstring drawnFontFamily()
+{
+    ComPtr<IDWriteFontCollection> fonts;
+    UINT32 index = 0;
+    BOOL exists = FALSE;
+    if (!appState.fontFamily.empty() && SUCCEEDED(appState.dwriteFactory->GetSystemFontCollection(fonts.GetAddressOf(), FALSE)) &&
+        SUCCEEDED(fonts->FindFamilyName(appState.fontFamily.c_str(), &index, &exists)) && exists)
+        return appState.fontFamily;
+    return defaultFontFamily;
+}
+
+}  // namespace
+
 bool createTextFormat(const wchar_t* localeName)
 {
     if (!appState.dwriteFactory)
         return false;
     ComPtr<IDWriteTextFormat> format;
     HRESULT result = appState.dwriteFactory->CreateTextFormat(
-        appState.fontFamily.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+        drawnFontFamily().c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
         DWRITE_FONT_STRETCH_NORMAL, appState.textSize, localeName, format.GetAddressOf());
     if (FAILED(result))
         return false;

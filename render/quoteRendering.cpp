@@ -300,7 +300,9 @@ void rebuildTextLayout()
     GetClientRect(appState.mainWindow, &appState.clientRect);
     if (!appState.dwriteFactory || !appState.textFormat)
         return;
-    const std::wstring& quote = appState.currentQuote;
+    // Tabs are drawn as the blanks that type them; a tab drawn by DirectWrite under Wine has no
+    // width at all.
+    const std::wstring quote = drawnQuoteText(appState.currentQuote);
     // A minimised window has an empty client area; DirectWrite refuses negative extents.
     float maxWidth = static_cast<float>(std::max<LONG>(appState.clientRect.right - layoutMargin, 0));
     float maxHeight = static_cast<float>(std::max<LONG>(appState.clientRect.bottom - layoutMargin, 0));

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+  cmake make g++ libgtest-dev googletest libbenchmark-dev libicu-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xdotool x11-utils imagemagick unzip desktop-file-utils shellcheck
   libgl1-mesa-dri libglx-mesa0

@@ -27,7 +27,8 @@ void loadSettings()
     appState.textSize = defaultTextSize;
     appState.fontFamily = defaultFontFamily;
     std::string bytes;
-    if (!readFileBytes("settings.txt", maxSettingsFileBytes, bytes)) {
+    // A file too large is not unreadable: its first two lines are all that is read.
+    if (!readFileBeginning("settings.txt", maxSettingsFileBytes, bytes)) {
         writeSettings();
         return;
     }

@@ -51,20 +51,57 @@ const char* endOfHexNumber(const char* position, const char* end)
 
 // Takes the next line from `bytes` at `position` as getline would: true when reading it took at
 // least one byte, even if only the LF. The LF is consumed and a CR just before it dropped.
-bool takeLine(const std::string& bytes, std::size_t& position, std::string& line)
+// The same for a text of UTF-16 units.
+template <typename Text> bool takeLine(const Text& bytes, std::size_t& position, Text& line)
 {
     if (position >= bytes.size()) {
         return false;
     }
     const std::size_t lineFeed = bytes.find('\n', position);
-    const std::size_t end = lineFeed == std::string::npos ? bytes.size() : lineFeed;
+    const std::size_t end = lineFeed == Text::npos ? bytes.size() : lineFeed;
     std::size_t length = end - position;
-    if (lineFeed != std::string::npos && length > 0 && bytes[end - 1] == '\r') {
+    if (lineFeed != Text::npos && length > 0 && bytes[end - 1] == '\r') {
         --length;
     }
     line.assign(bytes, position, length);
-    position = lineFeed == std::string::npos ? bytes.size() : lineFeed + 1;
+    position = lineFeed == Text::npos ? bytes.size() : lineFeed + 1;
     return true;
+}
+
+// A file that Notepad saved as "Unicode": UTF-16 after its byte-order mark (FF FE little-endian,
+// FE FF big-endian), read into `text` without the mark. False for any other file.
+bool readUtf16Text(const std::string& bytes, std::wstring& text)
+{
+    const bool littleEndian = bytes.compare(0, 2, "\xFF\xFE") == 0;
+    if (!littleEndian && bytes.compare(0, 2, "\xFE\xFF") != 0)
+        return false;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned first = static_cast<unsigned char>(bytes[i]);
+        const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+        text += static_cast<wchar_t>(littleEndian ? first | second << 8 : second | first << 8);
+    }
+    return true;
+}
+
+// The size and family lines of a UTF-16 file: the size as one byte a unit (units past U+00FF
+// can be no part of a number), the family as it stands.
+void parseUtf16SettingsText(const std::wstring& text, float& textSize, std::wstring& fontFamily)
+{
+    std::size_t position = 0;
+    std::wstring line;
+    if (!takeLine(text, position, line)) {
+        return;
+    }
+    std::string sizeLine;
+    for (const wchar_t unit : line)
+        sizeLine += static_cast<std::uint32_t>(unit) <= 0xFF ? static_cast<char>(unit) : '?';
+    float size = 0.0f;
+    if (readLeadingFloat(sizeLine, size)) {
+        textSize = size;
+    }
+    if (takeLine(text, position, line)) {
+        fontFamily = line;
+    }
 }
 
 }  // namespace
@@ -114,6 +151,11 @@ bool readLeadingFloat(const std::string& line, float& value)
 
 void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily)
 {
+    std::wstring utf16Text;
+    if (readUtf16Text(bytes, utf16Text)) {
+        parseUtf16SettingsText(utf16Text, textSize, fontFamily);
+        return;
+    }
     // Some editors put a UTF-8 byte-order mark before the text they save; it is not part of the
     // size. The file is written back without it.
     std::size_t position = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -145,13 +187,26 @@ std::string formatTextSize(float textSize)
 
 std::string formatSettingsText(float textSize, const std::wstring& fontFamily)
 {
-    std::string text = formatTextSize(textSize);
-    text += "\r\n";
-    for (const wchar_t unit : fontFamily) {
-        // Through uint32_t: wchar_t is signed on some targets and unsigned on others.
-        const bool fitsByte = static_cast<std::uint32_t>(unit) <= 0xFF;
-        text += fitsByte ? static_cast<char>(static_cast<unsigned char>(unit)) : '?';
+    const std::string size = formatTextSize(textSize);
+    // A family past U+00FF (read from a file saved as "Unicode") is written back the same way:
+    // UTF-16 little-endian after its mark. Otherwise one byte a unit, as the file always was.
+    const bool needsUtf16 = std::any_of(fontFamily.begin(), fontFamily.end(),
+                                        [](wchar_t unit) { return static_cast<std::uint32_t>(unit) > 0xFF; });
+    if (needsUtf16) {
+        std::string text = "\xFF\xFE";
+        auto addUnit = [&text](std::uint32_t unit) {
+            text += static_cast<char>(unit & 0xFF);
+            text += static_cast<char>(unit >> 8 & 0xFF);
+        };
+        for (const char digit : size + "\r\n")
+            addUnit(static_cast<unsigned char>(digit));
+        for (const wchar_t unit : fontFamily)
+            addUnit(static_cast<std::uint32_t>(unit) & 0xFFFF);
+        return text;
     }
+    std::string text = size + "\r\n";
+    for (const wchar_t unit : fontFamily)
+        text += static_cast<char>(static_cast<unsigned char>(unit));
     return text;
 }
 

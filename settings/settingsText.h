@@ -12,8 +12,8 @@ constexpr const wchar_t* defaultFontFamily = L"Arial";
 constexpr float smallestUsableTextSize = 1.0f;
 // The largest stored size the fonts are built from; a larger one falls back to the default.
 constexpr float largestUsableTextSize = 1000.0f;
-// The largest settings.txt that is read: far more than two lines ever need. A larger one (or a
-// link to a device without end) is treated as unreadable: the defaults are used and written.
+// How much of settings.txt is read: far more than its two lines ever need. Of a larger file (or
+// a link to a device without end) only this beginning is read; the file is left as it is.
 constexpr std::size_t maxSettingsFileBytes = std::size_t(64) << 20;
 
 // Reads the longest number at the start of `line` as the C library reads a float in the "C"
@@ -25,14 +25,15 @@ bool readLeadingFloat(const std::string& line, float& value);
 // Applies the bytes of settings.txt over `textSize` and `fontFamily` (which hold the defaults):
 // line 1 gives the size when it starts with a number in range, line 2 the family as it stands.
 // Each byte becomes the UTF-16 unit of the same value; LF ends a line, a CR before it is dropped.
-// A UTF-8 byte-order mark at the start of the file is not part of line 1.
+// A UTF-8 byte-order mark at the start of the file is not part of line 1; after a UTF-16 mark
+// (a file saved as "Unicode") the file is read as UTF-16.
 void parseSettingsText(const std::string& bytes, float& textSize, std::wstring& fontFamily);
 
 // The size in general notation with six significant digits ("20", "12.5", "1.5e+07").
 std::string formatTextSize(float textSize);
 
-// The whole file: the size, CR LF, the family, no line end after it; one byte per unit
-// (units above U+00FF, which the program never holds, are written as '?').
+// The whole file: the size, CR LF, the family, no line end after it; one byte per unit, or, when
+// the family holds a unit above U+00FF, UTF-16 little-endian after its byte-order mark.
 std::string formatSettingsText(float textSize, const std::wstring& fontFamily);
 
 // A stored size the fonts can be built from: finite, from smallestUsableTextSize to

@@ -1,5 +1,9 @@
 #include "typing/quoteText.h"
 
+#include "typing/typedText.h"
+
+#include <algorithm>
+
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -38,17 +42,18 @@ TextBody bodyOf(const QuoteLibrary& library)
     return {begin, library.bytes.size(), 1};
 }
 
-// The offset of the first LF unit at or after `from` (a unit boundary), or body.end.
-std::size_t findLineFeed(const QuoteLibrary& library, const TextBody& body, std::size_t from)
+// The offset of the first unit `value` (LF or CR) at or after `from` (a unit boundary), or
+// body.end.
+std::size_t findUnit(const QuoteLibrary& library, const TextBody& body, std::size_t from, char value)
 {
     const char* const bytes = library.bytes.data();
-    // The byte of an LF unit that holds 0x0A: the first in little-endian order, the second in
-    // big-endian. memchr finds candidates fast; one that is not that byte of a unit 0x000A is
-    // part of another character.
+    // The byte of the unit that holds `value`: the first in little-endian order, the second in
+    // big-endian. memchr finds candidates fast; one that is not that byte of a unit 0x000A or
+    // 0x000D is part of another character.
     const std::size_t lowByte = library.encoding == QuoteEncoding::utf16BigEndian ? 1 : 0;
     std::size_t position = from + lowByte;
     while (position < body.end) {
-        const void* found = std::memchr(bytes + position, '\n', body.end - position);
+        const void* found = std::memchr(bytes + position, value, body.end - position);
         if (found == nullptr)
             break;
         const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
@@ -62,17 +67,30 @@ std::size_t findLineFeed(const QuoteLibrary& library, const TextBody& body, std:
     return body.end;
 }
 
-// Calls `visit` with the start of every line, then with the end entry.
+// Calls `visit` with the start of every line, then with the end entry. LF, CR LF and a lone CR
+// (classic Mac line ends, or a file cut after its last CR) each end a line. The next LF and the
+// next CR are each searched for once and kept until passed, so a file without CRs is scanned
+// for them only once.
 template <typename Visit> void forEachLineStart(const QuoteLibrary& library, Visit visit)
 {
     const TextBody body = bodyOf(library);
+    const std::size_t unit = body.unitBytes;
     std::size_t start = body.begin;
+    std::size_t nextLineFeed = findUnit(library, body, start, '\n');
+    std::size_t nextReturn = findUnit(library, body, start, '\r');
     while (start < body.end) {
         visit(start);
-        start = findLineFeed(library, body, start) + body.unitBytes;
+        if (nextLineFeed < start)
+            nextLineFeed = findUnit(library, body, start, '\n');
+        if (nextReturn < start)
+            nextReturn = findUnit(library, body, start, '\r');
+        if (nextReturn < nextLineFeed)
+            start = nextReturn + (nextReturn + unit == nextLineFeed && nextLineFeed < body.end ? 2 * unit : unit);
+        else
+            start = nextLineFeed + unit;
     }
-    // Right after a final LF this is body.end; after a last line without one, a unit further,
-    // so the last line's end is found the same way in both cases.
+    // Right after a final line end this is body.end; after a last line without one, a unit
+    // further, so the last line's end is found the same way in both cases.
     visit(start);
 }
 
@@ -81,28 +99,30 @@ struct ByteRange {
     std::size_t count;
 };
 
-bool isCarriageReturn(const QuoteLibrary& library, std::size_t at)
+bool isUnit(const QuoteLibrary& library, std::size_t at, char value)
 {
     const char* const unit = library.bytes.data() + at;
     switch (library.encoding) {
     case QuoteEncoding::utf16LittleEndian:
-        return unit[0] == '\r' && unit[1] == '\0';
+        return unit[0] == value && unit[1] == '\0';
     case QuoteEncoding::utf16BigEndian:
-        return unit[0] == '\0' && unit[1] == '\r';
+        return unit[0] == '\0' && unit[1] == value;
     default:
-        return unit[0] == '\r';
+        return unit[0] == value;
     }
 }
 
-// The bytes of line `index` without its LF and without a CR directly before that LF.
+// The bytes of line `index` without its line end (LF, CR LF or CR).
 ByteRange lineBytes(const QuoteLibrary& library, std::size_t index)
 {
     const TextBody body = bodyOf(library);
+    const std::size_t unit = body.unitBytes;
     const std::size_t begin = library.lineStarts[index];
-    std::size_t end = library.lineStarts[index + 1] - body.unitBytes;
-    // Only a line that an LF ended can lose a CR: one at the very end of the file stays.
-    if (end < body.end && end - begin >= body.unitBytes && isCarriageReturn(library, end - body.unitBytes))
-        end -= body.unitBytes;
+    std::size_t end = library.lineStarts[index + 1] - unit;
+    // A CR directly before the LF that ended the line is part of that line end: a CR anywhere
+    // in the line would have ended it.
+    if (end < body.end && isUnit(library, end, '\n') && end - begin >= unit && isUnit(library, end - unit, '\r'))
+        end -= unit;
     return {begin, end - begin};
 }
 
@@ -111,33 +131,6 @@ uint32_t utf16UnitAt(const unsigned char* bytes, QuoteEncoding encoding)
 {
     return encoding == QuoteEncoding::utf16BigEndian ? uint32_t(bytes[0]) << 8 | bytes[1]
                                                      : uint32_t(bytes[1]) << 8 | bytes[0];
-}
-
-// True when the line has something to type: a character other than blanks and tabs (a line of
-// only those shows nothing), and no half of a UTF-16 surrogate pair without its other half (no
-// key types one alone). Valid UTF-8 holds no surrogates, and a single byte is never one.
-bool holdsTextToType(const QuoteLibrary& library, const ByteRange& range)
-{
-    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin;
-    if (!isUtf16(library.encoding)) {
-        for (std::size_t i = 0; i < range.count; ++i) {
-            if (bytes[i] != ' ' && bytes[i] != '\t')
-                return true;
-        }
-        return false;
-    }
-    bool text = false;
-    bool leadingHalfBefore = false;
-    for (std::size_t i = 0; i + 1 < range.count; i += 2) {
-        const uint32_t unit = utf16UnitAt(bytes + i, library.encoding);
-        const bool leadingHalf = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool trailingHalf = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (trailingHalf != leadingHalfBefore)
-            return false;
-        leadingHalfBefore = leadingHalf;
-        text = text || (unit != ' ' && unit != '\t');
-    }
-    return text && !leadingHalfBefore;
 }
 
 // Windows' Western (ANSI) code page puts punctuation, the euro sign and a few letters on the
@@ -154,13 +147,35 @@ wchar_t decodeAnsiByte(unsigned char byte)
     return byte >= 0x80 && byte <= 0x9F ? windowsWesternHighBytes[byte - 0x80] : static_cast<wchar_t>(byte);
 }
 
-// UTF-16 units of valid UTF-8: one per character, two for a character past U+FFFF (4 bytes).
-std::size_t utf8UnitCount(const unsigned char* bytes, std::size_t count)
+// The line's text as it reads: UTF-16 units in a UTF-16 file; otherwise UTF-8 when the line is
+// valid UTF-8 and one byte a character (ANSI) when it is not, so that one line saved by another
+// editor garbles nothing but itself.
+std::wstring decodeLineText(const QuoteLibrary& library, const ByteRange& range)
 {
-    std::size_t units = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        units += (bytes[i] & 0xC0) != 0x80 ? (bytes[i] >= 0xF0 ? 2 : 1) : 0;
-    return units;
+    // Through unsigned char, so bytes 0x80..0xFF become U+0080..U+00FF and not negative.
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin;
+    std::wstring text;
+    if (isUtf16(library.encoding)) {
+        text.resize(range.count / 2);
+        for (std::size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<wchar_t>(utf16UnitAt(bytes + 2 * i, library.encoding));
+        return text;
+    }
+    const char* const chars = reinterpret_cast<const char*>(bytes);
+    // Were the platform's converter to disagree with the check, the line still reads as ANSI.
+    if (isValidUtf8(chars, range.count) && convertUtf8ToUtf16(chars, range.count, text))
+        return text;
+    text.resize(range.count);
+    for (std::size_t i = 0; i < range.count; ++i)
+        text[i] = decodeAnsiByte(bytes[i]);
+    return text;
+}
+
+// No key types a control character (a backspace or bell of an old overstrike, DEL, the C1
+// codes), and it draws as nothing: its line is never picked. A tab is typed with the blank.
+bool isControlCharacter(wchar_t unit)
+{
+    return (unit < 0x20 && unit != L'\t') || (unit >= 0x7F && unit <= 0x9F);
 }
 
 }  // namespace
@@ -224,16 +239,15 @@ QuoteEncoding detectQuoteEncoding(const char* bytes, std::size_t count)
         return QuoteEncoding::utf16LittleEndian;
     if (count >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF')
         return QuoteEncoding::utf16BigEndian;
-    // A lone accented byte of an ANSI file (0xE9 for 'é') is not valid UTF-8, so ANSI files
-    // keep reading as they always did; pure ASCII reads the same either way.
-    return isValidUtf8(bytes, count) ? QuoteEncoding::utf8 : QuoteEncoding::singleByte;
+    return QuoteEncoding::utf8OrAnsi;
 }
 
 QuoteLibrary makeQuoteLibrary(std::string bytes)
 {
     QuoteLibrary library;
-    if (bytes.size() > maxQuoteFileBytes)
-        return library;
+    const bool cut = bytes.size() > maxQuoteFileBytes;
+    if (cut)
+        bytes.resize(maxQuoteFileBytes);
     library.encoding = detectQuoteEncoding(bytes.data(), bytes.size());
     library.bytes = std::move(bytes);
     // Counted first, so the table is sized once: grown by doubling it could hold twice the room.
@@ -242,6 +256,10 @@ QuoteLibrary makeQuoteLibrary(std::string bytes)
     library.lineStarts.reserve(entries);
     forEachLineStart(library,
                      [&library](std::size_t start) { library.lineStarts.push_back(static_cast<uint32_t>(start)); });
+    // The line the limit cut has no line end of its own: it goes, and where it started is where
+    // a line after the last would start.
+    if (cut && library.lineStarts.back() > bodyOf(library).end)
+        library.lineStarts.pop_back();
     return library;
 }
 
@@ -250,58 +268,59 @@ std::size_t quoteLineCount(const QuoteLibrary& library)
     return library.lineStarts.empty() ? 0 : library.lineStarts.size() - 1;
 }
 
+bool isTypableText(const std::wstring& text)
+{
+    if (text.empty() || text.size() > longestQuote || text.find_first_not_of(L" \t") == std::wstring::npos)
+        return false;
+    // Every word but the last ends with a blank that a key types; a last word of only invisible
+    // characters (a zero-width space after the final blank) could never be finished.
+    const std::size_t lastBlank = text.rfind(L' ');
+    const std::size_t lastWord = lastBlank == std::wstring::npos ? 0 : lastBlank + 1;
+    if (lastWord < text.size() && std::all_of(text.begin() + static_cast<std::ptrdiff_t>(lastWord), text.end(),
+                                              [](wchar_t unit) {
+                                                  std::wstring_view keys;
+                                                  return keysForCharacter(unit, keys) && keys.empty();
+                                              }))
+        return false;
+    bool leadingHalfBefore = false;
+    for (const wchar_t unit : text) {
+        if (isControlCharacter(unit))
+            return false;
+        const bool leadingHalf = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool trailingHalf = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (trailingHalf != leadingHalfBefore)
+            return false;
+        leadingHalfBefore = leadingHalf;
+    }
+    return !leadingHalfBefore;
+}
+
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index)
 {
-    const ByteRange range = lineBytes(library, index);
-    bool fits = false;
-    switch (library.encoding) {
-    case QuoteEncoding::singleByte:
-        fits = range.count <= longestQuote;
-        break;
-    case QuoteEncoding::utf8:
-        // A UTF-8 character takes at most three bytes per unit: only lines in between are
-        // counted.
-        fits = range.count <= longestQuote ||
-               (range.count <= 3 * longestQuote &&
-                utf8UnitCount(reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin,
-                              range.count) <= longestQuote);
-        break;
-    default:
-        fits = range.count / 2 <= longestQuote;
-        break;
-    }
-    return range.count > 0 && fits && holdsTextToType(library, range);
+    return !decodeQuoteLine(library, index).empty();
 }
 
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
 {
-    if (!isTypableQuote(library, index))
-        return std::wstring();
     const ByteRange range = lineBytes(library, index);
-    // Through unsigned char, so bytes 0x80..0xFF become U+0080..U+00FF and not negative.
-    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(library.bytes.data()) + range.begin;
-    std::wstring text;
-    switch (library.encoding) {
-    case QuoteEncoding::utf16LittleEndian:
-    case QuoteEncoding::utf16BigEndian: {
-        text.resize(range.count / 2);
-        for (std::size_t i = 0; i < text.size(); ++i)
-            text[i] = static_cast<wchar_t>(utf16UnitAt(bytes + 2 * i, library.encoding));
-        return text;
-    }
-    case QuoteEncoding::utf8:
-        // The whole file was checked as UTF-8, so the converter cannot fail here; were it to
-        // disagree with that check, the line is still shown, one byte a character.
-        if (convertUtf8ToUtf16(reinterpret_cast<const char*>(bytes), range.count, text))
-            return text;
-        break;
-    default:
-        break;
-    }
-    text.resize(range.count);
-    for (std::size_t i = 0; i < range.count; ++i)
-        text[i] = decodeAnsiByte(bytes[i]);
+    // No encoding gives fewer units than a third of the bytes (three-byte UTF-8 characters), so
+    // a line past that is over-long without being decoded.
+    if (range.count > 3 * longestQuote)
+        return std::wstring();
+    std::wstring text = decodeLineText(library, range);
+    if (!isTypableText(text))
+        text.clear();
     return text;
+}
+
+std::wstring drawnQuoteText(const std::wstring& quote)
+{
+    std::wstring drawn = quote;
+    for (wchar_t& unit : drawn) {
+        if (unit == L'\t')
+            unit = L' ';
+    }
+    return drawn;
 }
 
 void splitQuoteIntoWords(const std::wstring& quote, std::vector<std::wstring>& words)

@@ -11,8 +11,9 @@
 
 // How the bytes of the quote file become UTF-16 units.
 enum class QuoteEncoding {
-    singleByte,  // Windows' Western ANSI code page: Latin-1, with 0x80..0x9F as that code page has them
-    utf8,
+    // Line by line: UTF-8 where the line is valid UTF-8, else Windows' Western ANSI code page
+    // (Latin-1, with 0x80..0x9F as that code page has them).
+    utf8OrAnsi,
     utf16LittleEndian,
     utf16BigEndian,
 };
@@ -21,22 +22,23 @@ enum class QuoteEncoding {
 // bytes and four bytes each, not a million strings. A line is decoded only when it is picked.
 struct QuoteLibrary {
     std::string bytes;
-    QuoteEncoding encoding = QuoteEncoding::singleByte;
+    QuoteEncoding encoding = QuoteEncoding::utf8OrAnsi;
     // Offset in `bytes` of each line's first byte, then one more entry: where a line after the
     // last would start. Offsets fit 32 bits because larger files are not read (maxQuoteFileBytes).
     std::vector<uint32_t> lineStarts;
 };
 
 // Quote files are read up to 2 GB: every offset then fits 32 bits and every line index fits the
-// signed 32-bit quote index.
+// signed 32-bit quote index. A larger file is read up to its last whole line within that.
 constexpr std::size_t maxQuoteFileBytes = 0x7FFFFF00;
 
 // The longest quote that is typed, in UTF-16 units: DirectWrite's cluster maps count in 16 bits,
 // so a longer text cannot be laid out. Longer lines are skipped like empty ones.
 constexpr std::size_t longestQuote = 65536;
 
-// A UTF-16 byte-order mark (FF FE, FE FF) decides first; otherwise a file whose bytes are all
-// valid UTF-8 (with or without its mark EF BB BF) is UTF-8; anything else is one byte a unit.
+// A UTF-16 byte-order mark (FF FE, FE FF) makes the file UTF-16; any other file is read line by
+// line, each line as UTF-8 when it is valid UTF-8 and as ANSI when it is not. The choice is made
+// when a line is decoded, so a large file is not checked as a whole at start-up.
 QuoteEncoding detectQuoteEncoding(const char* bytes, std::size_t count);
 
 // True when `bytes` is well-formed UTF-8: no stray continuation byte, no overlong form, no
@@ -44,24 +46,32 @@ QuoteEncoding detectQuoteEncoding(const char* bytes, std::size_t count);
 bool isValidUtf8(const char* bytes, std::size_t count);
 
 // Takes over the file's bytes and finds their encoding and lines. A byte-order mark is not part
-// of the first line, whatever the encoding the bytes after it are read in. LF ends a line and a CR directly before it
-// is dropped; a last line without LF counts, a single final LF adds no empty line. A file over maxQuoteFileBytes has no
-// lines.
+// of the first line. LF, CR LF and a lone CR each end a line; a last line without a line end
+// counts, a single final line end adds no empty line. Bytes past maxQuoteFileBytes (a larger
+// file's beginning is read one byte further) are dropped with the line they cut.
 QuoteLibrary makeQuoteLibrary(std::string bytes);
 
 std::size_t quoteLineCount(const QuoteLibrary& library);
 
-// True when line `index` can be typed: 1 to longestQuote units, something besides blanks and
-// tabs, and no unpaired UTF-16 surrogate.
+// True when a decoded line can be typed: 1 to longestQuote units, something besides blanks and
+// tabs, no control character other than the tab (C0, DEL, C1), no unpaired UTF-16 surrogate and
+// a last word that some key types (not only invisible characters).
+bool isTypableText(const std::wstring& text);
+
+// True when line `index` decodes to a typable text.
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 
-// Line `index` as UTF-16 units, one byte a unit in a single-byte file; the empty string for a
-// line that is not typable, so an over-long line is never decoded nor laid out.
+// Line `index` as UTF-16 units; the empty string for a line that is not typable, so an
+// over-long line is never laid out.
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index);
 
 // UTF-8 to UTF-16 through the platform's converter (quoteTextWindows.cpp, quoteTextPosix.cpp).
 // False, with `text` unspecified, when `bytes` is not valid UTF-8.
 bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text);
+
+// The quote as it is laid out and drawn: a tab is drawn as the blank that types it, one unit for
+// one, so every range of the quote stays where it is.
+std::wstring drawnQuoteText(const std::wstring& quote);
 
 // Appends the words of `quote` to `words`: the quote cut after every blank (U+0020), each word
 // but the last keeping its blank. Joined, the words give the quote back; no word is empty.

@@ -2,8 +2,10 @@
 // iconv, a converter of its own beside the UTF-8 check in quoteText.cpp: the two agreeing on
 // every file is part of what the tests check.
 #include "typing/quoteText.h"
+#include "typing/typedText.h"
 
 #include <iconv.h>
+#include <unicode/unorm2.h>
 
 bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text)
 {
@@ -28,4 +30,27 @@ bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text
         text[i] = static_cast<wchar_t>(static_cast<unsigned char>(units[2 * i]) |
                                        static_cast<unsigned char>(units[2 * i + 1]) << 8);
     return true;
+}
+
+// The composed form through ICU, which follows the same Unicode tables as Windows'
+// normalisation (each of its own version).
+std::wstring composeText(const std::wstring& text)
+{
+    std::u16string units(text.begin(), text.end());
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* composer = unorm2_getNFCInstance(&status);
+    if (U_FAILURE(status) || units.size() > INT32_MAX / 2)
+        return text;
+    std::u16string composed(units.size() + 16, u'\0');
+    int32_t length = unorm2_normalize(composer, units.data(), static_cast<int32_t>(units.size()), composed.data(),
+                                      static_cast<int32_t>(composed.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        composed.assign(static_cast<std::size_t>(length), u'\0');
+        status = U_ZERO_ERROR;
+        length = unorm2_normalize(composer, units.data(), static_cast<int32_t>(units.size()), composed.data(),
+                                  static_cast<int32_t>(composed.size()), &status);
+    }
+    if (U_FAILURE(status))
+        return text;
+    return std::wstring(composed.begin(), composed.begin() + length);
 }

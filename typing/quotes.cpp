@@ -2,16 +2,18 @@
 #include "app/appState.h"
 #include "app/fileBytes.h"
 #include "typing/quoteText.h"
+#include "typing/typedText.h"
 #include "typing/typing.h"
 
 #include <utility>
 
 bool loadQuotes()
 {
-    // A missing or unreadable file, or one too large to hold, leaves the library empty; start-up
-    // then says so and ends.
+    // A missing or unreadable file, or one whose beginning cannot be held, leaves the library
+    // empty; start-up then says so and ends. One byte past the limit tells a larger file, which
+    // is read up to its last whole line within the limit.
     std::string bytes;
-    if (!readFileBytes("quotes.txt", maxQuoteFileBytes, bytes))
+    if (!readFileBeginning("quotes.txt", maxQuoteFileBytes + 1, bytes))
         return false;
     try {
         appState.quotes = makeQuoteLibrary(std::move(bytes));
@@ -35,6 +37,7 @@ void pickRandomQuote()
     appState.currentQuote = decodeQuoteLine(appState.quotes, static_cast<std::size_t>(appState.quoteIndex));
     appState.words.clear();
     splitQuoteIntoWords(appState.currentQuote, appState.words);
+    limitTypingEdit();
 }
 
 void prepareAttempt()
@@ -42,4 +45,12 @@ void prepareAttempt()
     appState.wordIndex = 0;
     appState.typedCount = 0;
     appState.underlineLength = underlineLengthFor(appState.words, 0);
+}
+
+void limitTypingEdit()
+{
+    // The box takes 30,000 units unless told otherwise: a one-word quote longer than that could
+    // never be finished.
+    if (appState.typingEdit)
+        SendMessageW(appState.typingEdit, EM_SETLIMITTEXT, typingBoxLimitFor(appState.words), 0);
 }

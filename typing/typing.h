@@ -13,6 +13,8 @@ void seedRandomEngine();
 void pickRandomQuote();
 // The attempt's progress from its start: the first word to type.
 void prepareAttempt();
+// Lets the typing box hold the current quote's longest word, however it is typed.
+void limitTypingEdit();
 
 // Typing attempt
 using ClockSource = int64_t (*)();

@@ -37,6 +37,7 @@ void createTypingControls()
     setControlFont(appState.newTextButton, appState.buttonFont, false);
     if (appState.typingEdit)
         subclassTypingEdit();
+    limitTypingEdit();
 }
 
 LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,10 @@
 #include "typing/typedText.h"
 
 #include <iconv.h>
+#include <unicode/unorm2.h>
+
+#include <algorithm>
+#include <cctype>
 
 #include <cstdint>
 #include <cstdio>
@@ -38,72 +42,79 @@ wchar_t ansiCharacter(unsigned char byte)
     return static_cast<wchar_t>(out[0] | out[1] << 8);
 }
 
-// The file's text as a reader with no line table would see it: a UTF-16 mark decides, then
-// whether the platform's converter takes the whole file as UTF-8, else one byte a unit. A
-// leading mark is never part of the text.
-std::wstring wholeText(const std::string& bytes)
+// The file's lines as a reader with no line table would see them: after a UTF-16 mark the
+// whole text in UTF-16; otherwise each line as the platform's converter takes it as UTF-8, else
+// a byte a unit. LF, CR LF and a lone CR end a line; a final line end adds no line. A leading
+// mark is never part of the text.
+std::vector<std::wstring> fileLines(const std::string& bytes)
 {
-    std::wstring text;
     const bool littleEndian = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     const bool bigEndian = bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF';
+    std::vector<std::wstring> rawLines;
+    std::wstring text;
     if (littleEndian || bigEndian) {
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
             const unsigned char first = static_cast<unsigned char>(bytes[i]);
             const unsigned char second = static_cast<unsigned char>(bytes[i + 1]);
             text += static_cast<wchar_t>(littleEndian ? first | second << 8 : second | first << 8);
         }
-        return text;
+    } else {
+        // CR and LF are single bytes in both encodings: each line is cut first, then decoded.
+        const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+        for (std::size_t i = start; i < bytes.size(); ++i)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
     }
-    if (convertUtf8ToUtf16(bytes.data(), bytes.size(), text)) {
-        require(detectQuoteEncoding(bytes.data(), bytes.size()) == QuoteEncoding::utf8,
-                "what the converter takes as UTF-8 is read as UTF-8");
-        if (!text.empty() && text[0] == 0xFEFF && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            text.erase(0, 1);
-        return text;
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of(L"\r\n", start);
+        std::size_t next = end + 1;
+        if (end == std::wstring::npos)
+            end = next = text.size();
+        else if (text[end] == L'\r' && next < text.size() && text[next] == L'\n')
+            ++next;
+        std::wstring line = text.substr(start, end - start);
+        if (!littleEndian && !bigEndian) {
+            std::string lineBytes(line.begin(), line.end());
+            if (!convertUtf8ToUtf16(lineBytes.data(), lineBytes.size(), line)) {
+                line.clear();
+                for (const char byte : lineBytes)
+                    line += ansiCharacter(static_cast<unsigned char>(byte));
+            }
+        }
+        lines.push_back(line);
+        start = next;
     }
-    require(detectQuoteEncoding(bytes.data(), bytes.size()) == QuoteEncoding::singleByte,
-            "what the converter refuses is read a byte a unit");
-    text.clear();
-    const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    for (std::size_t i = start; i < bytes.size(); ++i)
-        text += ansiCharacter(static_cast<unsigned char>(bytes[i]));
-    return text;
+    return lines;
 }
 
-// A line a typist can finish: 1 to 65,536 units, something besides blanks and tabs, and every
-// surrogate half beside its other half.
+std::wstring typedWithKeys(wchar_t character);
+
+// A line a typist can finish: 1 to 65,536 units, something besides blanks and tabs, no control
+// character but the tab, and every surrogate half beside its other half.
 bool typableText(const std::wstring& line)
 {
     if (line.empty() || line.size() > longestQuote || line.find_first_not_of(L" \t") == std::wstring::npos)
         return false;
     for (std::size_t i = 0; i < line.size(); ++i) {
+        if ((line[i] < 0x20 && line[i] != L'\t') || (line[i] >= 0x7F && line[i] <= 0x9F))
+            return false;
         const wchar_t half = line[i] & 0xFC00;  // 0xD800 a leading half, 0xDC00 a trailing one
         if (half == 0xDC00 || (half == 0xD800 && (++i == line.size() || (line[i] & 0xFC00) != 0xDC00)))
             return false;
     }
-    return true;
+    // The last word must be more than characters that no key types.
+    const std::wstring lastWord = line.substr(line.rfind(L' ') == std::wstring::npos ? 0 : line.rfind(L' ') + 1);
+    return lastWord.empty() ||
+           std::any_of(lastWord.begin(), lastWord.end(), [](wchar_t unit) { return !typedWithKeys(unit).empty(); });
 }
 
-// The lines of the file through the library, checked against the whole text cut at each LF
-// (less a CR before it; a final LF adds no line): a typable line decodes to exactly its text,
-// and a line that cannot be typed is never decoded.
+// The lines of the file through the library, checked against the reader above: a typable line
+// decodes to exactly its text, and a line that cannot be typed is never picked.
 std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLibrary& library)
 {
-    const std::wstring text = wholeText(bytes);
-    std::vector<std::wstring> expected;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        const bool ended = end != std::wstring::npos;
-        if (!ended)
-            end = text.size();
-        std::size_t length = end - start;
-        if (ended && length > 0 && text[end - 1] == L'\r')
-            --length;
-        expected.push_back(text.substr(start, length));
-        start = end + 1;
-    }
-    require(quoteLineCount(library) == expected.size(), "one line per LF-ended line");
+    const std::vector<std::wstring> expected = fileLines(bytes);
+    require(quoteLineCount(library) == expected.size(), "one line per line end");
 
     std::vector<std::wstring> lines;
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -111,18 +122,35 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
         const bool typable = typableText(expected[i]);
         require(isTypableQuote(library, i) == typable, "a line is typable when a typist can finish it");
         require(line == (typable ? expected[i] : std::wstring()), "a typable line decodes to its text");
-        require(line.find(L'\n') == std::wstring::npos, "a line holds no LF");
+        require(line.find_first_of(L"\r\n") == std::wstring::npos, "a line holds no line end");
         lines.push_back(line);
     }
     return lines;
 }
 
-// What a typist with only an ordinary keyboard types for a character of the quote.
-wchar_t typedWithKeys(wchar_t character)
+// What a typist with only an ordinary keyboard types for a character of the quote: the keys of
+// typographic punctuation, a tab or an invisible character; the unmarked letter of a Latin
+// letter whose canonical decomposition starts with it; else the character itself.
+std::wstring typedWithKeys(wchar_t character)
 {
-    static const std::wstring typographic = L"‘’‚‛′“”„‟″‒–—―−\u00A0", keys = L"'''''\"\"\"\"\"----- ";
-    const std::size_t at = typographic.find(character);
-    return at == std::wstring::npos ? character : keys[at];
+    static const std::wstring characters = L"‘’‚‛′‹›´“”„‟″«»‒–—―−\u00A0\t";
+    static const std::wstring keys = L"''''''''\"\"\"\"\"\"\"-----  ";
+    const std::size_t at = characters.find(character);
+    if (at != std::wstring::npos)
+        return keys.substr(at, 1);
+    if (character == 0x2026)
+        return L"...";
+    if (std::wstring(L"\u00AD\u200B\u200C\u200D\u2060\uFEFF").find(character) != std::wstring::npos)
+        return L"";
+    if (character >= 0xC0 && character < 0x180) {
+        UErrorCode status = U_ZERO_ERROR;
+        const char16_t unit = static_cast<char16_t>(character);
+        char16_t decomposed[8] = {};
+        unorm2_normalize(unorm2_getNFDInstance(&status), &unit, 1, decomposed, 8, &status);
+        if (U_SUCCESS(status) && decomposed[0] < 0x80 && std::isalpha(decomposed[0]))
+            return std::wstring(1, static_cast<wchar_t>(decomposed[0]));
+    }
+    return std::wstring(1, character);
 }
 
 // Types the quote word by word: the words give the quote back, the underline stays inside the
@@ -149,21 +177,28 @@ void checkWords(const std::wstring& quote)
 
         require(compareTypedText(L"", word) == TypedTextState::empty, "an empty box is empty");
         require(compareTypedText(word, word) == TypedTextState::complete, "the word completes itself");
-        std::wstring withKeys = word;
-        for (wchar_t& character : withKeys)
-            character = typedWithKeys(character);
-        require(compareTypedText(withKeys, word) == TypedTextState::complete, "the keys complete the word");
-        if (withKeys != word)
+        // Words with combining marks compare in their composed forms, which the model leaves out.
+        const bool composed = std::all_of(word.begin(), word.end(), [](wchar_t unit) { return unit < 0x300; });
+        std::wstring withKeys;
+        for (const wchar_t character : word)
+            withKeys += typedWithKeys(character);
+        require(!composed || compareTypedText(withKeys, word) == TypedTextState::complete,
+                "the keys complete the word");
+        if (withKeys != word && !withKeys.empty())
             require(compareTypedText(word, withKeys) == TypedTextState::wrong, "a plain character wants its own key");
-        if (word.size() > 1) {
+        if (composed && word.size() > 1) {
             const std::wstring beginning = word.substr(0, word.size() / 2 + 1);
+            // What no key types may be left out at the end too.
+            const bool rest = std::all_of(word.begin() + static_cast<std::ptrdiff_t>(beginning.size()), word.end(),
+                                          [](wchar_t unit) { return typedWithKeys(unit).empty(); });
             require(compareTypedText(beginning, word) ==
-                        (beginning.size() == word.size() ? TypedTextState::complete : TypedTextState::correctBeginning),
+                        (rest ? TypedTextState::complete
+                                                                  : TypedTextState::correctBeginning),
                     "a beginning is correct");
         }
         std::wstring typo = word;
         typo.back() = static_cast<wchar_t>(typo.back() ^ 1);
-        require(compareTypedText(typo, word) == TypedTextState::wrong, "a changed unit is wrong");
+        require(!composed || compareTypedText(typo, word) == TypedTextState::wrong, "a changed unit is wrong");
         require(compareTypedText(word + L'x', word) == TypedTextState::wrong, "too much is wrong");
 
         joined += word;

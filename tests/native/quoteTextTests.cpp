@@ -53,16 +53,16 @@ TEST(quoteLines, finalLineFeedAddsNoLineButEveryEmptyLineCounts)
     EXPECT_EQ(linesOf("a\r\n\r\n\r\n"), (Lines{L"a", L"", L""}));
 }
 
-TEST(quoteLines, crStaysUnlessDirectlyBeforeLineFeed)
+TEST(quoteLines, aLoneCrEndsALineAsLfDoes)
 {
-    EXPECT_EQ(linesOf("a\rb\n"), Lines{L"a\rb"});
-    EXPECT_EQ(linesOf("end\r"), Lines{L"end\r"});
-    EXPECT_EQ(linesOf("\r"), Lines{L"\r"});
-    EXPECT_EQ(linesOf("a\r\r\nb"), (Lines{L"a\r", L"b"}));
-    EXPECT_EQ(linesOf("\r\r\n"), Lines{L"\r"});
+    EXPECT_EQ(linesOf("a\rb\n"), (Lines{L"a", L"b"}));
+    EXPECT_EQ(linesOf("classic\rmac\r"), (Lines{L"classic", L"mac"}));
+    EXPECT_EQ(linesOf("\r"), Lines{L""});
+    EXPECT_EQ(linesOf("a\r\r\nb"), (Lines{L"a", L"", L"b"}));
+    EXPECT_EQ(linesOf("a\n\rb"), (Lines{L"a", L"", L"b"}));
 }
 
-TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
+TEST(quoteLines, encodingDecidedByMarkThenByEachLine)
 {
     const std::string a65536(65536, 'a');
     std::string eAcute65536;
@@ -73,33 +73,40 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         utf16Long += std::string("x\0", 2);
     const std::wstring eAcuteText(65536, 0xE9);
     std::string ansiHighBytes;
-    for (int byte = 0x80; byte <= 0x9F; ++byte)
-        ansiHighBytes += static_cast<char>(byte);
-    const std::wstring ansiHighText = L"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ";
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        if (byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D)
+            ansiHighBytes += static_cast<char>(byte);
+    }
+    const std::wstring ansiHighText = L"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ";
     using E = QuoteEncoding;
     const struct Case {
         std::string bytes;
         QuoteEncoding encoding;
         Lines lines;
     } cases[] = {
-        {"plain\r\nascii", E::utf8, {L"plain", L"ascii"}},
-        {"caf\xC3\xA9 na\xC3\xAFve \xE2\x82\xAC", E::utf8, {L"caf\u00E9 na\u00EFve \u20AC"}},
-        {"\xF0\x9F\x98\x80!", E::utf8, {std::wstring{0xD83D, 0xDE00, L'!'}}},
-        {"\xEF\xBB\xBFQuote\nNext", E::utf8, {L"Quote", L"Next"}},
-        {"\xEF\xBB\xBF", E::utf8, {}},
-        {std::string("a\0b\n\0", 5), E::utf8, {std::wstring{L'a', 0, L'b'}, std::wstring(1, L'\0')}},
-        // ANSI: a lone accented byte, or any malformed sequence, and every byte is one unit.
-        {"\xE9t\xE9 \x80\x9F\xFF", E::singleByte, {std::wstring{0xE9, L't', 0xE9, L' ', 0x20AC, 0x0178, 0xFF}}},
-        // 0x80..0x9F as Windows' Western code page has them; its five undefined bytes stay.
-        {ansiHighBytes, E::singleByte, {ansiHighText}},
-        {"\xC3\xA9\n\xE9", E::singleByte, {std::wstring{0xC3, 0xA9}, std::wstring{0xE9}}},
-        {"\xC0\xAF", E::singleByte, {std::wstring{0xC0, 0xAF}}},                          // overlong '/'
-        {"\xED\xA0\x80", E::singleByte, {std::wstring{0xED, 0xA0, 0x20AC}}},              // a surrogate
-        {"\xF4\x90\x80\x80", E::singleByte, {std::wstring{0xF4, 0x90, 0x20AC, 0x20AC}}},  // past U+10FFFF
-        {"ok\n\xE2\x82", E::singleByte, {L"ok", std::wstring{0xE2, 0x201A}}},             // cut short
+        {"plain\r\nascii", E::utf8OrAnsi, {L"plain", L"ascii"}},
+        {"caf\xC3\xA9 na\xC3\xAFve \xE2\x82\xAC", E::utf8OrAnsi, {L"caf\u00E9 na\u00EFve \u20AC"}},
+        {"\xF0\x9F\x98\x80!", E::utf8OrAnsi, {std::wstring{0xD83D, 0xDE00, L'!'}}},
+        {"\xEF\xBB\xBFQuote\nNext", E::utf8OrAnsi, {L"Quote", L"Next"}},
+        {"\xEF\xBB\xBF", E::utf8OrAnsi, {}},
+        // ANSI: a line with a lone accented byte, or any malformed sequence, is one unit a byte;
+        // the lines beside it read as UTF-8 all the same.
+        {"\xE9t\xE9 \x80\x9F\xFF", E::utf8OrAnsi, {std::wstring{0xE9, L't', 0xE9, L' ', 0x20AC, 0x0178, 0xFF}}},
+        // 0x80..0x9F as Windows' Western code page has them.
+        {ansiHighBytes, E::utf8OrAnsi, {ansiHighText}},
+        {"Stra\xC3\x9F" "e in M\xC3\xBCnchen\nCaf\xE9 in K\xF6ln\n\xC3\xA9", E::utf8OrAnsi,
+         {L"Straße in München", L"Café in Köln", L"é"}},
+        // No key types a control character: C0 but the tab, DEL, C1 (in UTF-8, or the five bytes
+        // the code page leaves undefined). Such a line is skipped; a tab is typed with the blank.
+        {std::string("a\0b\n*__\b\bis*\nbell\x07\ndel\x7F\nnel\xC2\x85\n\x81x\ntab\there", 41), E::utf8OrAnsi,
+         {L"", L"", L"", L"", L"", L"", L"tab\there"}},
+        {"\xC0\xAF", E::utf8OrAnsi, {std::wstring{0xC0, 0xAF}}},                          // overlong '/'
+        {"\xED\xA0\x80", E::utf8OrAnsi, {std::wstring{0xED, 0xA0, 0x20AC}}},              // a surrogate
+        {"\xF4\xA0\x80\x80", E::utf8OrAnsi, {std::wstring{0xF4, 0xA0, 0x20AC, 0x20AC}}},  // past U+10FFFF
+        {"ok\n\xE2\x82", E::utf8OrAnsi, {L"ok", std::wstring{0xE2, 0x201A}}},             // cut short
         // A UTF-8 mark goes even when what follows is read one byte a character.
-        {"\xEF\xBB\xBF\xFF", E::singleByte, {L"\u00FF"}},
-        {"\xEF\xBB\xBF\x63\x61\x66\xE9 ok", E::singleByte, {L"caf\u00E9 ok"}},
+        {"\xEF\xBB\xBF\xFF", E::utf8OrAnsi, {L"\u00FF"}},
+        {"\xEF\xBB\xBF\x63\x61\x66\xE9 ok", E::utf8OrAnsi, {L"caf\u00E9 ok"}},
         // UTF-16: the mark goes, CR LF and LF end lines, 0x0A inside another unit does not, and
         // an odd last byte is half a unit.
         {std::string("\xFF\xFE"
@@ -110,10 +117,10 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         {std::string("\xFE\xFF\0a\0\r\0\n\x20\xAC", 10), E::utf16BigEndian, {L"a", L"\u20AC"}},
         {std::string("\xFF\xFE\x0A\x01\x41\x0A\n\0b\0c", 11), E::utf16LittleEndian, {L"\u010A\u0A41", L"b"}},
         {std::string("\xFE\xFF\x01\x0A\x0A\x41\0\n\0b", 10), E::utf16BigEndian, {L"\u010A\u0A41", L"b"}},
-        {std::string("\xFF\xFE\r\0\r\0\n\0\n\0", 10), E::utf16LittleEndian, {L"\r", L""}},
+        {std::string("\xFF\xFE\r\0\r\0\n\0\n\0", 10), E::utf16LittleEndian, {L"", L"", L""}},
         // A line of blanks and tabs shows nothing, and no key types half a surrogate pair: such
         // lines are skipped like empty ones. A whole pair is a character like any other.
-        {" \n \t \nx\n\t", E::utf8, {L"", L"", L"x", L""}},
+        {" \n \t \nx\n\t", E::utf8OrAnsi, {L"", L"", L"x", L""}},
         {std::string("\xFF\xFE \0\t\0\n\0a\0 \0\x00\xD8 \0\n\0\x3D\xD8\x00\xDE\n\0\x00\xDC\n\0\x3D\xD8", 30),
          E::utf16LittleEndian,
          {L"", L"", std::wstring{0xD83D, 0xDE00}, L"", L""}},
@@ -121,8 +128,8 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
          E::utf16BigEndian,
          {L"", std::wstring{0xD83D, 0xDE00}}},
         // Up to 65,536 units a line is a quote; one more and it is skipped, never decoded.
-        {a65536 + "\n" + a65536 + "a\n\xFF", E::singleByte, {std::wstring(65536, L'a'), L"", L"\u00FF"}},
-        {eAcute65536 + "\n" + eAcute65536 + "\xC3\xA9", E::utf8, {eAcuteText, L""}},
+        {a65536 + "\n" + a65536 + "a\n\xFF", E::utf8OrAnsi, {std::wstring(65536, L'a'), L"", L"\u00FF"}},
+        {eAcute65536 + "\n" + eAcute65536 + "\xC3\xA9", E::utf8OrAnsi, {eAcuteText, L""}},
         {utf16Long, E::utf16LittleEndian, {L""}},
     };
     for (const Case& example : cases) {
@@ -130,11 +137,11 @@ TEST(quoteLines, encodingDecidedByMarkThenUtf8Validity)
         const QuoteLibrary library = makeQuoteLibrary(example.bytes);
         EXPECT_EQ(library.encoding, example.encoding);
         EXPECT_EQ(linesOf(library), example.lines);
-        // The platform's converter, used on the picked line, agrees with the check of the file.
+        // The platform's converter, used on the picked line, agrees with the check of a line.
         std::wstring converted;
-        if (example.encoding == E::utf8 || example.encoding == E::singleByte) {
+        if (example.encoding == E::utf8OrAnsi) {
             EXPECT_EQ(convertUtf8ToUtf16(example.bytes.data(), example.bytes.size(), converted),
-                      example.encoding == E::utf8);
+                      isValidUtf8(example.bytes.data(), example.bytes.size()));
         }
     }
 }

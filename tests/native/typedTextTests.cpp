@@ -43,5 +43,66 @@ TEST(typedText, typographicPunctuationAlsoTakesItsKey)
     EXPECT_EQ(compareTypedText(L"don't", L"Don’t"), TypedTextState::wrong);
     EXPECT_EQ(compareTypedText(L"‘", L"’"), TypedTextState::wrong);
     EXPECT_EQ(compareTypedText(L"'", L"“"), TypedTextState::wrong);
-    EXPECT_EQ(compareTypedText(L"...", L"…"), TypedTextState::wrong);
+}
+
+TEST(typedText, keysMayBeLongerOrShorterThanTheCharacter)
+{
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* word;
+        TypedTextState state;
+    } cases[] = {
+        // The ellipsis is three full stops, or itself; a beginning may stop inside its keys.
+        {L"others..", L"others… ", TypedTextState::correctBeginning},
+        {L"others... ", L"others… ", TypedTextState::complete},
+        {L"others… ", L"others… ", TypedTextState::complete},
+        {L"others.. ", L"others… ", TypedTextState::wrong},
+        {L"others....", L"others… ", TypedTextState::wrong},
+        {L"a....", L"a…. ", TypedTextState::correctBeginning},
+        {L"a.... ", L"a…. ", TypedTextState::complete},
+        // Tabs take the blank key; guillemets and the acute accent take quote keys.
+        {L"  -- ", L"\t\t-- ", TypedTextState::complete},
+        {L"\t -- ", L"\t\t-- ", TypedTextState::complete},
+        {L"\"Wort\" ", L"«Wort» ", TypedTextState::complete},
+        {L"'so' ", L"‹so› ", TypedTextState::complete},
+        {L"don't", L"don´t", TypedTextState::complete},
+        // Invisible characters take no key at all, or themselves.
+        {L"typewriter", L"type\u00ADwriter", TypedTextState::complete},
+        {L"type", L"type\u200B\u200C\u200D\u2060\uFEFF", TypedTextState::complete},
+        {L"type\u00AD", L"type\u00ADwriter", TypedTextState::correctBeginning},
+        {L"type-", L"type\u00ADwriter", TypedTextState::wrong},
+        // A Latin letter with a mark also takes the key of the letter under it.
+        {L"Francois Soren ", L"François Søren ", TypedTextState::complete},
+        {L"Fran\u00E7ois", L"François", TypedTextState::complete},
+        {L"Strase", L"Straße", TypedTextState::wrong},
+        // Case still counts, and only what a key types stands in for a character.
+        {L"francois", L"François", TypedTextState::wrong},
+        {L"«wort» ", L"«Wort» ", TypedTextState::wrong},
+        {L"'Wort' ", L"«Wort» ", TypedTextState::wrong},
+        {L"\u2026", L"...", TypedTextState::wrong},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(std::wstring(example.typed) + L" / " + example.word);
+        EXPECT_EQ(compareTypedText(example.typed, example.word), example.state);
+    }
+}
+
+TEST(typedText, textAndWordCompareInTheirComposedForms)
+{
+    // A composed é finishes a word stored with e and a combining acute accent, and the other
+    // way round; other accents stay different.
+    EXPECT_EQ(compareTypedText(L"Caf\u00E9", L"Cafe\u0301"), TypedTextState::complete);
+    EXPECT_EQ(compareTypedText(L"Cafe\u0301", L"Caf\u00E9"), TypedTextState::complete);
+    EXPECT_EQ(compareTypedText(L"Caf\u00E9", L"Cafe\u0301s "), TypedTextState::correctBeginning);
+    EXPECT_EQ(compareTypedText(L"Caf\u00E8", L"Cafe\u0301"), TypedTextState::wrong);
+    EXPECT_EQ(compareTypedText(L"Caf\u00C9", L"Cafe\u0301"), TypedTextState::wrong);
+    EXPECT_EQ(compareTypedText(L"\u00E9", L"\u2026e\u0301"), TypedTextState::wrong);
+    EXPECT_EQ(compareTypedText(L"...\u00E9", L"\u2026e\u0301"), TypedTextState::complete);
+}
+
+TEST(typedText, theBoxTakesTheLongestWordTypedItsLongestWay)
+{
+    EXPECT_EQ(typingBoxLimitFor({L"short ", L"words"}), 30000u);
+    EXPECT_EQ(typingBoxLimitFor({L"a ", std::wstring(40000, L'x')}), 40000u);
+    EXPECT_EQ(typingBoxLimitFor({std::wstring(20000, 0x2026)}), 60000u);
 }
