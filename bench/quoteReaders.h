@@ -102,7 +102,7 @@ inline std::size_t writeBenchmarkQuoteFile(const std::string& path, BenchmarkFil
 inline bool readWithOurLoader(const std::string& path, QuoteLibrary& library)
 {
     std::string bytes;
-    if (!readFileBytes(path.c_str(), maxQuoteFileBytes, bytes))
+    if (!readFileBeginning(path.c_str(), maxQuoteFileBytes + 1, bytes))
         return false;
     library = makeQuoteLibrary(std::move(bytes));
     return quoteLineCount(library) == benchmarkQuoteCount;
