@@ -56,6 +56,14 @@ overLongLineThenAQuote() {
     overLongLine
     printf '\none two\n'
 }
+quoteThenThreeGigabytes() {
+    printf 'one two\n'
+    truncate -s 3G /dev/stdout
+}
+largeSettings() {
+    printf '45\r\nGeorgia\r\n'
+    head -c 70000000 /dev/zero
+}
 tenMegabyteFamily() {
     printf '30\r\n'
     head -c 10485760 /dev/zero | tr '\0' A
@@ -145,14 +153,15 @@ row() {
     if [ -z "$problems" ]; then pass "$name"; else fail "$name:$problems"; fi
 }
 
-# Quote files. Lines of NULs or of any bytes are text to type; a library without text is not.
+# Quote files. A library without a line to type (text without control characters) is no library.
 row "quotes missing" - "$goodSettings" message '' same
 row "quotes empty" '' "$goodSettings" message '' same
 row "quotes only empty lines" '\n\r\n\n' "$goodSettings" message '' same
 row "quotes a folder" @folder "$goodSettings" message '' same
 row "quotes missing, settings missing" - - message '' "$defaults"
-row "quotes binary" @allBytes "$goodSettings" 45 Georgia same
-row "quotes NUL bytes" @nulBytes "$goodSettings" 45 Georgia same
+row "quotes binary" @allBytes "$goodSettings" message '' same
+row "quotes NUL bytes" @nulBytes "$goodSettings" message '' same
+row "quotes NUL bytes and a quote" '\x00\none two\a\none two\n' "$goodSettings" 45 Georgia same
 row "quotes a million lines" @millionLines "$goodSettings" 45 Georgia same
 row "quotes UTF-8 with mark" '\xef\xbb\xbfCaf\xc3\xa9 na\xc3\xafve\r\n' "$goodSettings" 45 Georgia same
 row "quotes UTF-16 LE with mark" '\xff\xfeo\x00n\x00e\x00\r\x00\n\x00' "$goodSettings" 45 Georgia same
@@ -160,9 +169,9 @@ row "quotes UTF-16 BE with mark" '\xfe\xff\x00o\x00n\x00e' "$goodSettings" 45 Ge
 row "quotes only an over-long line" @overLongLine "$goodSettings" message '' same
 row "quotes an over-long line and a quote" @overLongLineThenAQuote "$goodSettings" 45 Georgia same
 row "quotes only blanks and tabs" ' \n\t \t\r\n  ' "$goodSettings" message '' same
-# Over the 2 GB limit: a file with a size is not read at all; a device without end is read no
-# further than the limit.
-MAX_PEAK=512 row "quotes a sparse 3 GB file" @sparse:3G "$goodSettings" message '' same
+# Over the 2 GB limit a file is read up to its last whole line within the limit; a device without
+# end is read no further than the limit.
+MAX_PEAK=2300 row "quotes a quote, then 3 GB" @quoteThenThreeGigabytes "$goodSettings" 45 Georgia same
 MAX_PEAK=2300 row "quotes a link to /dev/zero" @link:/dev/zero "$goodSettings" message '' same
 
 # Settings files. A size the fonts cannot use falls back to 20; the file is never rewritten
@@ -183,6 +192,10 @@ row "settings empty family line" "$goodQuotes" '45\r\n\r\n' 45 '' same
 row "settings 10 MB family line" "$goodQuotes" @tenMegabyteFamily 30 '*' same
 row "settings binary" "$goodQuotes" @allBytes 20 '*' same
 row "settings empty" "$goodQuotes" '' 20 Arial same
+row "settings UTF-16" "$goodQuotes" '\xff\xfe4\x005\x00\r\x00\n\x00G\x00e\x00o\x00r\x00g\x00i\x00a\x00' 45 Georgia same
+row "settings a family not installed" "$goodQuotes" '20\r\nVerdana' 20 Verdana same
+# Only its beginning is read: a larger file keeps its lines and is not rewritten.
+MAX_PEAK=512 row "settings over 64 MB" "$goodQuotes" @largeSettings 45 Georgia same
 row "settings UTF-8 mark, saved without it" "$goodQuotes" '\xef\xbb\xbf30\r\nCourier New' 30 'Courier New' \
     '30\r\nCalibri' save
 # Read no further than 64 MB. The defaults are then written, but Wine does not move them over

@@ -3,7 +3,8 @@
 # types the quote through the X server, and follows the window title and the screen: the typed
 # text in the box, the results label and buttons, a retry, a wrong character with its red frame
 # (also after a resize), a new text with Esc, a second complete attempt and Enter; then a quote
-# with curly quotes and a dash, saved as UTF-8 and as ANSI, typed with the keys ' " and -.
+# with curly quotes and a dash, saved as UTF-8 and as ANSI, typed with the keys ' " and -; and two
+# real quotes with tabs, guillemets, an ellipsis and a dash.
 # Usage: typingWithRealKeys.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
 # shellcheck disable=SC2317  # the helpers below are called through check
 set -uo pipefail
@@ -146,6 +147,27 @@ for form in UTF-8 ANSI; do
     sleep 0.5
     typeKeys "Don't say \"never\" - ever."
     check "curly quotes and a dash in $form typed with ' \" and -" titleBecomes "Good job! :D"
+    stopProgram
+done
+
+# Real quotes as public collections hold them: a German fortune with guillemets and the tabs
+# before its author, and a quote from an npm list with an ellipsis and an em dash; each typed
+# with the keys of a US keyboard (tabs with the space bar, the ellipsis with three full stops).
+realQuotes=(
+    $'Man sagt leise: \xc2\xbbich empfehle mich Ihnen\xc2\xab, wenn man den Hut von weitem zieht. \t\t-- Jean Paul'
+    $'I never perfected an invention that I did not think about in terms of the service it might give others\xe2\x80\xa6 I find out what the world needs, then I proceed to invent. \xe2\x80\x94 Thomas Edison'
+)
+typedQuotes=(
+    'Man sagt leise: "ich empfehle mich Ihnen", wenn man den Hut von weitem zieht.   -- Jean Paul'
+    'I never perfected an invention that I did not think about in terms of the service it might give others... I find out what the world needs, then I proceed to invent. - Thomas Edison'
+)
+for i in 0 1; do
+    quote=${realQuotes[$i]}
+    startPaceword
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.5
+    typeKeys "${typedQuotes[$i]}"
+    check "a real quote typed to its results: ${typedQuotes[$i]:0:20}..." titleBecomes "Good job! :D"
     stopProgram
 done
 
