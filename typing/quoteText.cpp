@@ -258,8 +258,16 @@ QuoteLibrary makeQuoteLibrary(std::string bytes)
                      [&library](std::size_t start) { library.lineStarts.push_back(static_cast<uint32_t>(start)); });
     // The line the limit cut has no line end of its own: it goes, and where it started is where
     // a line after the last would start.
-    if (cut && library.lineStarts.back() > bodyOf(library).end)
+    if (cut && library.lineStarts.back() > bodyOf(library).end) {
         library.lineStarts.pop_back();
+        // The rest of the limit may be nearly all of it (a quote, then gigabytes without a line
+        // end): that part is given back when it is the larger half, so the copy costs less.
+        const std::size_t kept = library.lineStarts.back();
+        if (kept < library.bytes.size() / 2) {
+            library.bytes.resize(kept);
+            library.bytes.shrink_to_fit();
+        }
+    }
     return library;
 }
 
