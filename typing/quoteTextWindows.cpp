@@ -12,7 +12,7 @@ bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text
     text.clear();
     if (count == 0)
         return true;
-    if (count > INT_MAX)
+    if (count > static_cast<std::size_t>(INT_MAX))
         return false;
     // MB_ERR_INVALID_CHARS: fail on a malformed sequence rather than put U+FFFD in its place.
     const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(count), nullptr, 0);
@@ -25,7 +25,7 @@ bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text
 
 std::wstring composeText(const std::wstring& text)
 {
-    if (text.empty() || text.size() > INT_MAX / 2)
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX / 2))
         return text;
     // The composed form is rarely longer than the text; the first call says how much room it
     // wants when it is, and a second call with that room settles it.

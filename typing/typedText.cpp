@@ -51,7 +51,7 @@ constexpr wchar_t firstMarkedLetter = 0x00C0;
 constexpr wchar_t lettersUnderTheMark[] = L"AAAAAA?CEEEEIIII?NOOOOO?OUUUUY??aaaaaa?ceeeeiiii?nooooo?ouuuuy?y"
                                           L"AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKk?LlLlLlLlLl"
                                           L"NnNnNn???OoOoOo??RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZz?";
-static_assert(sizeof lettersUnderTheMark / sizeof(wchar_t) == 0x180 - firstMarkedLetter + 1,
+static_assert(sizeof lettersUnderTheMark / sizeof(wchar_t) == std::size_t(0x180 - firstMarkedLetter + 1),
               "one letter for each of U+00C0 to U+017F");
 
 // Every unit below U+0300 is its own canonical composition, and none combines with what comes
