@@ -84,28 +84,28 @@ int main(int argc, char** argv)
         if (!programProcess)
             Sleep(100);
     }
-    HWND main = nullptr;
-    for (int i = 0; i < 300 && programProcess && !main; ++i) {
-        main = findMainWindow();
-        if (!main)
+    HWND programWindow = nullptr;
+    for (int i = 0; i < 300 && programProcess && !programWindow; ++i) {
+        programWindow = findMainWindow();
+        if (!programWindow)
             Sleep(100);
     }
-    if (!main) {
+    if (!programWindow) {
         std::printf("no running program\n");
         return 1;
     }
     if (large) {
         // The in-process benchmark's large window. (Maximised through its system command, the
         // window took 1432x764 of a 1920x1080 Xvfb screen under Wine, without a window manager.)
-        SetWindowPos(main, nullptr, 0, 0, 1920, 1080, SWP_NOZORDER | SWP_NOACTIVATE);
-        settle(main);
-        UpdateWindow(main);
+        SetWindowPos(programWindow, nullptr, 0, 0, 1920, 1080, SWP_NOZORDER | SWP_NOACTIVATE);
+        settle(programWindow);
+        UpdateWindow(programWindow);
     }
 
     const std::vector<Key> keys = keysFor(benchmarkQuote);
     std::vector<double> figures[kindCount];
     for (int round = 0; round < rounds; ++round) {
-        HWND box = waitForBox(main);
+        HWND box = waitForBox(programWindow);
         if (!box) {
             std::printf("round %d: no typing box\n", round + 1);
             return 1;
@@ -116,19 +116,19 @@ int main(int argc, char** argv)
             // are through with the key, the drawing passes it caused included.
             SendMessageW(box, WM_CHAR, key.character, 1);
             UpdateWindow(box);
-            UpdateWindow(main);
+            UpdateWindow(programWindow);
             if (key.kind == lastKey)
-                RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                RedrawWindow(programWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             figures[key.kind].push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         // The retry, as the results screen's button gives it.
-        PostMessageW(main, WM_COMMAND, CMD_RETRY, 0);
-        settle(main);
+        PostMessageW(programWindow, WM_COMMAND, CMD_RETRY, 0);
+        settle(programWindow);
     }
 
     RECT client = {};
-    GetClientRect(main, &client);
+    GetClientRect(programWindow, &client);
     std::printf("from another process: client area %ldx%ld, quote of %zu characters, %d rounds\n", client.right,
                 client.bottom, std::strlen(benchmarkQuote), rounds);
     printFigures(figures);

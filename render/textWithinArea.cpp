@@ -35,8 +35,8 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
     // glyph runs use.
     float* leastUnderlineOffset = nullptr;
 
-    AreaTextRenderer(ID2D1RenderTarget* target, ID2D1Brush* brush, const D2D1_RECT_F& area)
-        : target(target), brush(brush), area(area), reached(area)
+    AreaTextRenderer(ID2D1RenderTarget* renderTarget, ID2D1Brush* textBrush, const D2D1_RECT_F& passArea)
+        : target(renderTarget), brush(textBrush), area(passArea), reached(passArea)
     {
     }
 
@@ -160,7 +160,7 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
         float pen = x;
         for (UINT32 i = 0; i < run->glyphCount; ++i) {
             const DWRITE_GLYPH_METRICS& glyph = glyphMetrics[i];
-            const float advance = run->glyphAdvances ? run->glyphAdvances[i] : glyph.advanceWidth * scale;
+            const float advance = run->glyphAdvances ? run->glyphAdvances[i] : static_cast<float>(glyph.advanceWidth) * scale;
             const DWRITE_GLYPH_OFFSET shift = run->glyphOffsets ? run->glyphOffsets[i] : DWRITE_GLYPH_OFFSET{0, 0};
             // The black box from the design metrics, baseline up: its left and right by the side
             // bearings, its top and bottom by the vertical ones from the vertical origin.
@@ -169,13 +169,13 @@ struct AreaTextRenderer final : IDWriteTextRenderer {
             const int blackTop = glyph.verticalOriginY - glyph.topSideBearing;
             const int blackBottom =
                 glyph.verticalOriginY - static_cast<int>(glyph.advanceHeight) + glyph.bottomSideBearing;
-            const float inkLeft = pen + shift.advanceOffset + glyph.leftSideBearing * scale - inkSlack;
-            const float inkRight = inkLeft + blackWidth * scale + 2 * inkSlack;
+            const float inkLeft = pen + shift.advanceOffset + static_cast<float>(glyph.leftSideBearing) * scale - inkSlack;
+            const float inkRight = inkLeft + static_cast<float>(blackWidth) * scale + 2 * inkSlack;
             const float baseline = y - shift.ascenderOffset;
             const bool hasInk = blackWidth > 0 && blackTop > blackBottom;
             if (hasInk && inkRight > area.left && inkLeft < area.right &&
-                baseline - blackTop * scale - inkSlack < area.bottom &&
-                baseline - blackBottom * scale + inkSlackBelow > area.top) {
+                baseline - static_cast<float>(blackTop) * scale - inkSlack < area.bottom &&
+                baseline - static_cast<float>(blackBottom) * scale + inkSlackBelow > area.top) {
                 if (!found) {
                     found = true;
                     first = i;

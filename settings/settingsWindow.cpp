@@ -44,7 +44,7 @@ bool registerSettingsWindowClass()
     windowClass.hInstance = appState.instance;
     // Without a class cursor the pointer would keep whatever shape it had when it came in.
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     windowClass.lpszClassName = SETTINGS_WINDOW_CLASS;
     appState.settingsClassAtom = RegisterClassExW(&windowClass);
     return appState.settingsClassAtom != 0;

@@ -101,8 +101,8 @@ TEST_F(MainWindowTest, resourcesGiveClassTitleMenuAcceleratorsIconsAndManifest)
     EXPECT_STREQ(className, L"VELMORA1");
     EXPECT_EQ(resourceString(IDS_APP_TITLE), L"Velmora1");
     EXPECT_EQ(resourceString(IDS_WINDOW_CLASS), L"VELMORA1");
-    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICON), 0);
-    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICONSM), 0);
+    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICON), 0u);
+    EXPECT_NE(GetClassLongPtrW(appState.mainWindow, GCLP_HICONSM), 0u);
 
     HMENU menu = GetMenu(appState.mainWindow);
     ASSERT_NE(menu, nullptr);
@@ -168,9 +168,9 @@ TEST_F(MainWindowTest, versionInformationNamesTheProgramItsVersionAndItsMakers)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(0, 1)));
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(0, 1)));
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
 
     // Explorer looks the strings up under the language and code page that Translation names.
@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, aboutBoxOpensFromTheMenuCommandAndFromAltQuestionMarkOnTh
     EXPECT_EQ(SendMessageW(appState.mainWindow, WM_COMMAND, CMD_ABOUT, 0), 0);
     about.finish();
     const std::wstring& text = about.text;
-    EXPECT_EQ(text.rfind(L"Paceword Version 1.0\n\n", 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_EQ(text.rfind(L"Paceword Version 1.0\n\n", 0), 0u) << text;
     EXPECT_NE(text.find(L".example"), std::wstring::npos);
     EXPECT_TRUE(IsWindowEnabled(appState.mainWindow));
     // Typing goes on in the box after the box is closed.
@@ -432,8 +432,8 @@ TEST_F(MainWindowTest, lostDeviceGivesANewRenderTargetAndBrushes)
     EXPECT_NE(appState.blackBrush.Get(), nullptr);
     EXPECT_NE(appState.whiteBrush.Get(), nullptr);
     EXPECT_NE(appState.redBrush.Get(), nullptr);
-    // The window is repainted with the new target (bound to the part of the client area that
-    // holds the quote).
+    // The window is repainted with the new target: a window target of the client size, or one
+    // bound to the part of the client area that holds the quote.
     EXPECT_TRUE(GetUpdateRect(appState.mainWindow, nullptr, FALSE));
     pumpMessages();
     D2D1_SIZE_U size = appState.renderTarget->GetPixelSize();
@@ -487,8 +487,8 @@ class NoQuotesTest : public ProgramTest {
         const std::wstring& text = message.text;
         wchar_t folder[MAX_PATH] = {};
         GetCurrentDirectoryW(MAX_PATH, folder);
-        EXPECT_NE(text.find(L"quotes.txt"), std::wstring::npos) << std::string(text.begin(), text.end());
-        EXPECT_NE(text.find(folder), std::wstring::npos) << std::string(text.begin(), text.end());
+        EXPECT_NE(text.find(L"quotes.txt"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(folder), std::wstring::npos) << text;
         EXPECT_EQ(appState.mainWindow, nullptr);
         EXPECT_EQ(FindWindowW(L"VELMORA1", nullptr), nullptr);
     }
@@ -535,7 +535,7 @@ TEST_F(MainWindowTest, partialPassesLeaveWhatAWholeRepaintDraws)
     typeText(L"x");
     expectScreenEqualsWholeRepaint("the frame shows");
     typeText(L"\b");
-    expectScreenEqualsWholeRepaint("the frame is erased, its hairline stays");
+    expectScreenEqualsWholeRepaint("the frame is erased, its hairline stays", BoxBand::erasedFrameOutline);
     typeText(L"ping ");
     expectScreenEqualsWholeRepaint("a word completed with the hairline showing");
     typeText(L"fas ");

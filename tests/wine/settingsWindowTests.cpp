@@ -253,10 +253,11 @@ TEST_F(SettingsWindowTest, windowHasItsTitleOwnerClassStyleAndPlace)
     EXPECT_EQ(GetWindow(window, GW_OWNER), appState.mainWindow);
     EXPECT_FALSE(IsWindowEnabled(appState.mainWindow));
 
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    const LONG wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // As DWORD: WS_POPUP is the sign bit of a LONG.
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     EXPECT_EQ(style & wanted, wanted);
-    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD), 0);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD), 0u);
     RECT desktop = clientRectOf(GetDesktopWindow());
     RECT outer = {};
     GetWindowRect(window, &outer);
@@ -408,7 +409,7 @@ TEST_F(SettingsWindowTest, sizeTextIsClampedOrIgnored)
     const std::pair<const wchar_t*, float> sizes[] = {
         {L"7", 10.0f}, {L"95", 90.0f}, {L"0045", 45.0f}, {L"000000000000045", 45.0f}, {L"999999999999999", 90.0f}};
     for (const auto& [text, size] : sizes) {
-        SCOPED_TRACE(std::string(text, text + wcslen(text)));
+        SCOPED_TRACE(text);
         saveWith(text, nullptr);
         EXPECT_EQ(appState.textSize, size);
         EXPECT_EQ(readWorkFile("settings.txt"), formatTextSize(size) + "\r\nArial");
