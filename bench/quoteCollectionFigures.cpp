@@ -214,7 +214,7 @@ bool measureFile(const char* path, const Layout& layout)
     std::printf("%s (layout %s)\n", path, layout.name);
     std::printf("  lines       %8zu\n", lines);
     std::printf("  picked      %8zu\n", picked);
-    std::printf("  finishable  %8zu  %.1f %% of picked\n", finishable, picked ? 100.0 * finishable / picked : 0.0);
+    std::printf("  finishable  %8zu  %.1f %% of picked\n", finishable, picked ? 100.0 * static_cast<double>(finishable) / static_cast<double>(picked) : 0.0);
     if (wordsCut > 0)
         std::printf("  words given up after %ld comparisons: %zu\n", searchBudget, wordsCut);
     std::printf("  measured in %.2f s, %zu distinct words\n", seconds, finishableWords.size());

@@ -5,6 +5,7 @@
 #include "typing/typedText.h"
 #include "typing/typing.h"
 
+#include <new>
 #include <utility>
 
 bool loadQuotes()
