@@ -2,6 +2,7 @@
 #include "app/controls.h"
 
 #include "app/appState.h"
+#include "app/mainWindow.h"
 
 RECT controlPlace(LONG left, LONG top, LONG width, LONG height)
 {
@@ -58,7 +59,7 @@ void retireControl(HWND& control)
     const bool focused = GetFocus() == retired;
     ShowWindow(retired, SW_HIDE);
     if (focused)
-        SetFocus(appState.mainWindow);
+        giveFocusNowOrWhenRestored(appState.mainWindow);
     PostMessageW(appState.mainWindow, WM_DESTROY_RETIRED_CONTROL, reinterpret_cast<WPARAM>(retired), 0);
 }
 

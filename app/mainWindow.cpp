@@ -151,6 +151,13 @@ void layoutChildren()
     moveControl(appState.newTextButton, typing.newTextButton);
 }
 
+void giveFocusNowOrWhenRestored(HWND window)
+{
+    SetFocus(window);
+    if (GetFocus() != window && window && IsChild(appState.mainWindow, window))
+        appState.focusBeforeDeactivation = window;
+}
+
 void showAboutBox()
 {
     // Closing the box activates the main window again, which gives the focus back where it was.

@@ -146,7 +146,7 @@ bool setUpBeforeMessageLoop(HINSTANCE instance, int showCommand, HACCEL& acceler
         return false;
     accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDC_PACEWORD));
     setControlFont(appState.typingEdit, appState.editFont, true);
-    SetFocus(appState.typingEdit);
+    giveFocusNowOrWhenRestored(appState.typingEdit);
     return true;
 }
 

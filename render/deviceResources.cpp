@@ -74,6 +74,8 @@ bool createDeviceResources()
                                                                        appState.blackBrush.ReleaseAndGetAddressOf())) &&
                 SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 0, 0, 1),
                                                                        appState.redBrush.ReleaseAndGetAddressOf())) &&
+                // Nothing is drawn with white (passes clear to it), but the device set has always
+                // held it, and a target that cannot make it is taken as not ready to draw.
                 SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1),
                                                                        appState.whiteBrush.ReleaseAndGetAddressOf()));
     if (!made)

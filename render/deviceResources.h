@@ -1,6 +1,6 @@
-// The Direct2D and DirectWrite objects the quote is drawn with. Factories and the text format do
-// not depend on the device and are made once; the render target and its brushes are made again
-// when the device is lost.
+// The Direct2D and DirectWrite objects the quote is drawn with. Factories are made once and the
+// text format again when the settings are saved; the render target and its brushes are made
+// again when the device is lost.
 #pragma once
 
 #include <windows.h>

@@ -21,18 +21,19 @@ enum class FrameMark {
     hairline,  // the red frame was just erased: a faint outline stays until the next repaint
 };
 
-// What the surface shows round the box now. A pass over the frame's band is owed while anything
-// shows there.
+// These record what the screen and the layout show, not the attempt's progress, which lives in
+// appState and is read at each pass.
+// The mark the screen shows round the box now: a pass over the frame's band is owed while there
+// is one.
 FrameMark shownMark = FrameMark::none;
-
-// The one range switched on in the layout's underline. Only underlineCurrentWord changes it,
-// from the attempt's progress, so no drawing pass can bring back the underline of a word that
-// is done. A new layout starts with none; switching the old range off there is harmless.
+// The one range the layout's underline has switched on. Only underlineCurrentWord changes it,
+// from the attempt's progress, so no drawing pass can bring back the underline of a word that is
+// done. A new layout starts with none; switching the old range off there is harmless.
 DWRITE_TEXT_RANGE underlinedRange = {0, 0};
 // Whether the layout in appState.textLayout carries underlinedRange; a new layout does not.
 bool layoutUnderlined = false;
-// How far below the baseline an underline of the current layout can start (measured with the
-// layout: its fonts do not change with the underline).
+// How far below the baseline an underline of the layout can start (measured with the layout:
+// its fonts do not change with the underline).
 float layoutUnderlineOffset = 0;
 // How far the mark round the box reaches out of it: the red frame's outer half (its 4-px stroke
 // lies on the box's edge), and with the smoothing of a window target's faint hairline.
@@ -53,13 +54,6 @@ void readBoxPlace()
         return;
     GetWindowRect(appState.typingEdit, &appState.editRect);
     MapWindowPoints(nullptr, appState.mainWindow, reinterpret_cast<POINT*>(&appState.editRect), 2);
-}
-
-bool readyToDraw()
-{
-    if (!appState.renderTarget)
-        createDeviceResources();
-    return appState.renderTarget && appState.blackBrush && appState.redBrush && appState.whiteBrush;
 }
 
 void underlineCurrentWord()
@@ -103,14 +97,10 @@ void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
 {
     SetDCBrushColor(dc, RGB(255, 255, 255));
     const HBRUSH white = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
-    if (IsRectEmpty(&inside)) {
-        FillRect(dc, &area, white);
-        return;
-    }
-    for (const RECT& part :
-         {RECT{area.left, area.top, area.right, inside.top}, RECT{area.left, inside.bottom, area.right, area.bottom},
-          RECT{area.left, inside.top, inside.left, inside.bottom},
-          RECT{inside.right, inside.top, area.right, inside.bottom}})
+    // An empty part leaves the whole area to the strip below it.
+    const RECT in = IsRectEmpty(&inside) ? RECT{area.left, area.top, area.left, area.top} : inside;
+    for (const RECT& part : {RECT{area.left, area.top, area.right, in.top}, RECT{area.left, in.bottom, area.right, area.bottom},
+                             RECT{area.left, in.top, in.left, in.bottom}, RECT{in.right, in.top, area.right, in.bottom}})
         if (!IsRectEmpty(&part))
             FillRect(dc, &part, white);
 }
@@ -169,11 +159,7 @@ void recoverFromLostDevice(HRESULT endResult)
     }
 }
 
-// The area a pass must cover so that what it draws in `area` is what a whole repaint draws there:
-// grown, left and up, to the position of every glyph whose ink reaches it (see
-// areaHoldingGlyphOrigins). The underline boxes need none of this: they start at a line's baseline
-// and a cluster's start, and measuring costs a walk over the whole layout, dear on the keystroke
-// path.
+// The area a pass must cover so that what it draws in `area` is what a whole repaint draws there.
 RECT passAreaFor(const RECT& area)
 {
     if (!appState.renderTarget || !textMayReach(area))
@@ -183,59 +169,47 @@ RECT passAreaFor(const RECT& area)
     return {static_cast<LONG>(grown.left), static_cast<LONG>(grown.top), area.right, area.bottom};
 }
 
-// Draws what the whole scene with this mark holds, but only within `areas` (client pixels), or on
-// the whole client area when there are none. Drawing costs by the pixel (under Wine the DC target
-// renders in software and reads its pixels back), so a pass covers only what changed.
-void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
+// Under Wine: a DC target draws into a bitmap the size of the rectangle it is bound to, shifted
+// so that client coordinates still apply, and each area gets a pass of its own (the rectangle
+// holding a word and the frame's band far below it would be read back whole, at 0.04 ms for every
+// thousand pixels, where a pass costs half a millisecond by itself). Where the quote's ink cannot
+// reach, the scene is white: a GDI fill, almost free, where a pass would cost by the pixel (the
+// box's place on the results screen at a large size took 9 ms, and the blank part of a whole
+// repaint tens of milliseconds). The mark is a GDI fill too, over what the pass left.
+void drawThroughDcTarget(ID2D1DCRenderTarget* dcTarget, FrameMark mark, const std::vector<RECT>& areas)
 {
-    if (appState.textLayout)
-        underlineCurrentWord();
-    GetClientRect(appState.mainWindow, &appState.clientRect);
-    if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0 ||
-        !readyToDraw())
+    HDC windowDc = GetDC(appState.mainWindow);
+    if (!windowDc)
         return;
-    const std::vector<RECT> wholeClient = {appState.clientRect};
-    const std::vector<RECT>& targets = areas.empty() ? wholeClient : areas;
-
-    ComPtr<ID2D1DCRenderTarget> dcTarget;
-    if (SUCCEEDED(appState.renderTarget.As(&dcTarget))) {
-        // A DC target draws into a bitmap the size of the rectangle it is bound to, shifted so that
-        // client coordinates still apply; each area gets a pass of its own (the rectangle holding a
-        // word and the frame's band far below it would be read back whole, at 0.04 ms for every
-        // thousand pixels, where a pass costs half a millisecond by itself).
-        HDC windowDc = GetDC(appState.mainWindow);
-        if (!windowDc)
-            return;
-        // Where the quote's ink cannot reach, the scene is white: a GDI fill, almost free, where a
-        // pass would cost 0.04 ms for every thousand pixels (the box's place on the results screen
-        // at a large size took 9 ms, and the blank part of a whole repaint tens of milliseconds).
-        const RECT reach = quoteReach();
-        HRESULT result = S_OK;
-        for (const RECT& area : targets) {
-            RECT inked = {};
-            IntersectRect(&inked, &area, &reach);
-            fillWhiteAround(windowDc, area, inked);
-            if (!IsRectEmpty(&inked) && SUCCEEDED(dcTarget->BindDC(windowDc, &inked))) {
-                dcTarget->BeginDraw();
-                dcTarget->SetTransform(
-                    D2D1::Matrix3x2F::Translation(static_cast<float>(-inked.left), static_cast<float>(-inked.top)));
-                drawSceneContent(FrameMark::none, inked);
-                dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
-                result = endDrawing(dcTarget.Get());
-                if (FAILED(result))
-                    break;
-            }
-            // The pass is on the window by now: EndDraw copies it there.
-            drawMarkWithGdi(windowDc, mark, area);
+    const RECT reach = quoteReach();
+    HRESULT result = S_OK;
+    for (const RECT& area : areas) {
+        RECT inked = {};
+        IntersectRect(&inked, &area, &reach);
+        fillWhiteAround(windowDc, area, inked);
+        if (!IsRectEmpty(&inked) && SUCCEEDED(dcTarget->BindDC(windowDc, &inked))) {
+            dcTarget->BeginDraw();
+            dcTarget->SetTransform(
+                D2D1::Matrix3x2F::Translation(static_cast<float>(-inked.left), static_cast<float>(-inked.top)));
+            drawSceneContent(FrameMark::none, inked);
+            dcTarget->SetTransform(D2D1::Matrix3x2F::Identity());
+            result = endDrawing(dcTarget);
+            if (FAILED(result))
+                break;
         }
-        ReleaseDC(appState.mainWindow, windowDc);
-        recoverFromLostDevice(result);
-        return;
+        // The pass is on the window by now: EndDraw copies it there.
+        drawMarkWithGdi(windowDc, mark, area);
     }
+    ReleaseDC(appState.mainWindow, windowDc);
+    recoverFromLostDevice(result);
+}
 
-    // The window target keeps what lies outside the clips (it is made to retain its contents).
+// On Windows: one pass of the window target, clipped to each area in turn. The target keeps what
+// lies outside the clips (it is made to retain its contents).
+void drawThroughWindowTarget(FrameMark mark, const std::vector<RECT>& areas)
+{
     appState.renderTarget->BeginDraw();
-    for (const RECT& area : targets) {
+    for (const RECT& area : areas) {
         appState.renderTarget->PushAxisAlignedClip(floatRect(area), D2D1_ANTIALIAS_MODE_ALIASED);
         drawSceneContent(mark, area);
         appState.renderTarget->PopAxisAlignedClip();
@@ -243,23 +217,53 @@ void drawScene(FrameMark mark, const std::vector<RECT>& areas = {})
     recoverFromLostDevice(endDrawing(appState.renderTarget.Get()));
 }
 
-// Adds the band that the mark round the box covers outside the box: under Wine the red frame's
-// ring (the hairline is nothing there), through a window target the hairline's smoothing too.
-void addFrameBand(std::vector<RECT>& areas)
-{
-    readBoxPlace();
-    for (const RECT& strip : ringOutsideBox(drawThroughWindowDc() ? redFrameReach : markReach))
-        areas.push_back(passAreaFor(strip));
-}
+// One drawing pass, as an event describes it; commitPass carries it out. Drawing costs by the
+// pixel (under Wine the DC target renders in software and reads its pixels back) and by the
+// glyph, so a pass covers only what the event changed.
+struct ScenePass {
+    std::vector<RECT> areas;  // what the event changed, in client pixels
+    bool whole = false;       // the whole client area instead
+    // Areas that may cut glyphs (a paint message's), grown to the positions of the glyphs whose
+    // ink reaches them (see areaHoldingGlyphOrigins). Underline boxes need none: they start at a
+    // line's baseline and a cluster's start, and measuring walks the whole layout.
+    bool growAreas = false;
+    bool frameBand = false;  // also the band the mark round the box covers, where the box is now
+    FrameMark mark = FrameMark::none;       // the mark the pass draws round the box
+    FrameMark markAfter = FrameMark::none;  // what the screen shows round the box afterwards
+};
 
-// The frame's band alone, with this mark round the box. Under Wine that is a GDI fill or two
-// (see drawScene), and nothing shows round the box after the hairline.
-void drawFrameBand(FrameMark mark)
+void commitPass(ScenePass pass)
 {
-    shownMark = mark == FrameMark::hairline && drawThroughWindowDc() ? FrameMark::none : mark;
-    std::vector<RECT> band;
-    addFrameBand(band);
-    drawScene(mark, band);
+    // The box may have moved since its mark was last drawn (a layout pass): passes that may draw
+    // the mark where it is now read its place; the keystroke passes without a band do not.
+    if (pass.whole || pass.growAreas || pass.frameBand)
+        readBoxPlace();
+    for (RECT& area : pass.areas)
+        area = pass.growAreas ? passAreaFor(area) : area;
+    // Under Wine the band is the red frame's ring (the hairline is nothing there); through a
+    // window target, the hairline's smoothing too.
+    for (const RECT& strip : ringOutsideBox(drawThroughWindowDc() ? redFrameReach : markReach))
+        if (pass.frameBand)
+            pass.areas.push_back(passAreaFor(strip));
+    shownMark = pass.markAfter;
+    if (appState.textLayout)
+        underlineCurrentWord();
+    if (!pass.whole && pass.areas.empty())
+        return;
+    GetClientRect(appState.mainWindow, &appState.clientRect);
+    // A minimised window has no client area to draw on; restored, it gets a whole paint message.
+    if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0)
+        return;
+    if (!appState.renderTarget)
+        createDeviceResources();
+    if (!appState.renderTarget || !appState.blackBrush || !appState.redBrush || !appState.whiteBrush)
+        return;
+    const std::vector<RECT> areas = pass.whole ? std::vector<RECT>{appState.clientRect} : pass.areas;
+    ComPtr<ID2D1DCRenderTarget> dcTarget;
+    if (SUCCEEDED(appState.renderTarget.As(&dcTarget)))
+        drawThroughDcTarget(dcTarget.Get(), pass.mark, areas);
+    else
+        drawThroughWindowTarget(pass.mark, areas);
 }
 
 // Adds the boxes where these ranges of the quote show their underline (see addSpanBoxes).
@@ -322,11 +326,8 @@ void rebuildTextLayout()
 
 void paintQuote()
 {
-    // The box may have moved since its mark was last drawn (a layout pass); the keystroke passes
-    // read its place only where they draw its band.
-    readBoxPlace();
-    shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
-    drawScene(shownMark);
+    const FrameMark wrong = appState.mismatchShown ? FrameMark::red : FrameMark::none;
+    commitPass({{}, true, false, false, wrong, wrong});
 }
 
 void paintQuoteWithin(const RECT& area)
@@ -341,10 +342,8 @@ void paintQuoteWithin(const RECT& area)
     }
     // Outside the area the surface keeps whatever mark it shows: a hairline stays a hairline.
     // While the text is wrong the frame comes back, as a whole repaint brings it back.
-    if (appState.mismatchShown)
-        shownMark = FrameMark::red;
-    readBoxPlace();
-    drawScene(shownMark, {passAreaFor(inside)});
+    const FrameMark mark = appState.mismatchShown ? FrameMark::red : shownMark;
+    commitPass({{inside}, false, true, false, mark, mark});
 }
 
 void showMismatchFrame()
@@ -352,7 +351,7 @@ void showMismatchFrame()
     if (appState.mismatchShown || !appState.typingEdit)
         return;
     appState.mismatchShown = true;
-    drawFrameBand(FrameMark::red);
+    commitPass({{}, false, false, true, FrameMark::red, FrameMark::red});
 }
 
 void clearMismatchFrame()
@@ -360,24 +359,28 @@ void clearMismatchFrame()
     if (!appState.mismatchShown || !appState.typingEdit)
         return;
     appState.mismatchShown = false;
-    drawFrameBand(FrameMark::hairline);
+    // Under Wine the hairline is nothing: nothing shows round the box afterwards.
+    commitPass({{}, false, false, true, FrameMark::hairline,
+                drawThroughWindowDc() ? FrameMark::none : FrameMark::hairline});
+}
+
+void takeFrameAwayWithWordPass()
+{
+    // The box is about to be emptied, and its nested change would erase the frame in a pass of
+    // its own: the word's pass takes the band instead (shownMark still owes it).
+    appState.mismatchShown = false;
 }
 
 void paintCompletedWord()
 {
     // The box has just been emptied: whatever frame or hairline showed round it goes in this
     // same pass, which then leaves what a whole repaint would.
-    std::vector<RECT> areas;
+    const FrameMark wrong = appState.mismatchShown ? FrameMark::red : FrameMark::none;
+    ScenePass pass = {{}, false, false, shownMark != FrameMark::none, wrong, wrong};
     addUnderlineBoxes(
         {underlinedRange, {static_cast<UINT32>(appState.typedCount), static_cast<UINT32>(appState.underlineLength)}},
-        areas);
-    if (shownMark != FrameMark::none)
-        addFrameBand(areas);
-    shownMark = appState.mismatchShown ? FrameMark::red : FrameMark::none;
-    if (!areas.empty())
-        drawScene(shownMark, areas);
-    else if (appState.textLayout)
-        underlineCurrentWord();
+        pass.areas);
+    commitPass(pass);
 }
 
 void paintBoxGone()

@@ -2,23 +2,30 @@
 //
 // The scene is the quote with the current word underlined, black on white, and round the typing
 // box its mark: the red frame while the box's text is wrong; once the frame is erased by its own
-// pass, a faint hairline that stays until a pass covers the frame's band again. Each event draws
-// only what it changes, and every pass leaves exactly what a whole repaint of the same state
-// would leave (the hairline aside):
+// pass, a faint hairline that stays until a pass covers the frame's band again (drawn as nothing
+// under Wine). Each event builds one pass (the areas it changed; grown to the glyphs' origins or
+// not; the frame's band where the box is now, or not; the mark drawn), which commitPass carries
+// out, and every pass leaves exactly what a whole repaint of the same state would (the hairline
+// aside). "Wrong": red while the box's text is wrong, else none.
 //
-// | event                               | call               | drawn                          | mark after       |
-// |-------------------------------------|--------------------|--------------------------------|------------------|
-// | new quote, retry, settings saved    | paintQuote         | the whole client area          | red if wrong     |
-// | paint message                       | paintQuoteWithin   | the part asked for             | red if wrong, or |
-// |                                     |                    |                                | as it was        |
-// | the box's text turns wrong          | showMismatchFrame  | the frame's band               | red              |
-// | the box's text is a beginning again | clearMismatchFrame | the frame's band               | hairline         |
-// | a word completed                    | paintCompletedWord | the underline boxes of the     | none             |
-// |                                     |                    | word done and the next; the    |                  |
-// |                                     |                    | band if marked                 |                  |
-// | the results take the box away       | paintBoxGone       | the band where the box was,    | none             |
-// |                                     |                    | if marked, with the box's      |                  |
-// |                                     |                    | place (by a paint message)     |                  |
+// | event                          | call               | areas (grown?)           | band   | mark drawn, after |
+// |--------------------------------|--------------------|--------------------------|--------|-------------------|
+// | new quote, retry, settings     | paintQuote         | the whole client area    | -      | wrong, wrong      |
+// | paint message                  | paintQuoteWithin   | the part asked for (yes) | -      | wrong, or as shown|
+// | the box's text turns wrong     | showMismatchFrame  | none                     | yes    | red, red          |
+// | the box's text is right again  | clearMismatchFrame | none                     | yes    | hairline, hairline|
+// |                                |                    |                          |        | (none under Wine) |
+// | a word completed               | paintCompletedWord | underlines of the word   | if any | wrong, wrong      |
+// |                                |                    | done and the next (no)   | shown  |                   |
+// | the results take the box away  | paintBoxGone       | no pass: the band as a   | -      | -, none           |
+// |                                |                    | paint message (below)    |        |                   |
+// | layout request, real resize    | rebuildTextLayout  | no pass: a new layout, its underline off; the      |
+// |                                |                    | system's paint messages (and the moved controls')  |
+// | lost device (EndDraw says so)  | (any pass)         | no pass: target and brushes made again, then a     |
+// |                                |                    | whole paint message                                |
+// | the target's first making      | (any pass)         | made as the pass begins; the pass goes on          |
+// | minimised window               | (any pass)         | nothing drawn, the mark recorded; restored, a      |
+// |                                |                    | whole paint message                                |
 #pragma once
 
 #include <windows.h>
@@ -30,5 +37,8 @@ void paintQuote();
 void paintQuoteWithin(const RECT& area);
 void showMismatchFrame();
 void clearMismatchFrame();
+// The box is about to be emptied with a completed word: its frame goes with the word's pass,
+// and the emptied box's own change clears nothing.
+void takeFrameAwayWithWordPass();
 void paintCompletedWord();
 void paintBoxGone();

@@ -1,6 +1,7 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
 #include "app/controls.h"
+#include "app/mainWindow.h"
 #include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
@@ -21,7 +22,7 @@ HWND createSettingsControl(const wchar_t* className, const wchar_t* text, DWORD 
 // where its keys work).
 void returnFocusToMainWindow()
 {
-    SetFocus(appState.typingEdit ? appState.typingEdit : appState.mainWindow);
+    giveFocusNowOrWhenRestored(appState.typingEdit ? appState.typingEdit : appState.mainWindow);
 }
 
 void closeSettingsWindow()

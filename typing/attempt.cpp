@@ -61,8 +61,8 @@ void onTypingChanged()
         return;
     }
     // Emptying the box raises a nested change notification, handled before this returns. A frame
-    // still showing is taken away by the word's own pass below, not drawn over first.
-    appState.mismatchShown = false;
+    // still showing is taken away by the word's own pass below, not erased by that change first.
+    takeFrameAwayWithWordPass();
     SetWindowTextW(appState.typingEdit, L"");
     appState.typedCount += static_cast<int32_t>(word.size());
     appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));

@@ -1,6 +1,7 @@
 // New text and retry: a fresh attempt on a new random quote or on the same one.
 #include "app/appState.h"
 #include "app/controls.h"
+#include "app/mainWindow.h"
 #include "render/quoteRendering.h"
 #include "typing/typing.h"
 
@@ -30,11 +31,7 @@ void resetAttempt(bool keepQuote)
     showAndUpdate(appState.typingEdit);
     showAndUpdate(appState.newTextButton);
     setControlFont(appState.typingEdit, appState.editFont, true);
-    SetFocus(appState.typingEdit);
-    // A minimised window gives none of its children the focus: the box gets it when the window
-    // is restored.
-    if (GetFocus() != appState.typingEdit)
-        appState.focusBeforeDeactivation = appState.typingEdit;
+    giveFocusNowOrWhenRestored(appState.typingEdit);
     SetWindowTextW(appState.mainWindow, L"Paceword");
     // The layout request: the render target and the text layout for the current client size, and
     // the controls in their places.
