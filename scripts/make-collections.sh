@@ -48,11 +48,13 @@ for entry in "${collections[@]}"; do
     # which the packages add as second names (.u8) for the same files.
     mapfile -t files < <(find "$work/tree/usr/share/games" -path '*/usr/share/games/fortunes*' -type f \
         ! -name '*.dat' ! -path '*/off/*' | LC_ALL=C sort)
-    # A line holding only % ends a quote (with its CR in a CRLF file); so does the end of a file.
+    # A line holding only % ends a quote; so does the end of a file. A file with CR LF line ends
+    # has lines without their CR, as any editor reads them.
     LC_ALL=C awk '
         function flush() { if (count > 0) print quote; count = 0; quote = "" }
         FNR == 1 { flush() }
-        $0 == "%" || $0 == "%\r" { flush(); next }
+        { sub(/\r$/, "") }
+        $0 == "%" { flush(); next }
         { quote = count++ > 0 ? quote " " $0 : $0 }
         END { flush() }' "${files[@]}" >"$out/$name.txt"
     echo "$out/$name.txt: $(wc -l <"$out/$name.txt") quotes from ${#files[@]} files of $packages"
