@@ -2,6 +2,9 @@
 
 #include "app/startup.h"
 #include "render/deviceResources.h"
+#include "render/dirtyAreas.h"
+#include "tests/screenComparison.h"
+#include "typing/quoteText.h"
 #include "typing/typing.h"
 
 #include <algorithm>
@@ -168,38 +171,36 @@ void typeText(const std::wstring& text)
 
 namespace {
 
-// The main window's own pixels in its client area, colour only, with the places of its child
-// controls blanked.
-std::vector<uint32_t> captureMainWindow()
+// The quote the attempt checks, laid out afresh in the program's layout box (client size less
+// the margin) with the underline where the attempt's progress puts it: a reference made from the
+// source of truth, not from the program's layout or the underline state kept with it, so that a
+// layout left over from another quote or size shows.
+ComPtr<IDWriteTextLayout> referenceLayout()
 {
-    RECT client = clientRectOf(appState.mainWindow);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC windowDc = GetDC(appState.mainWindow);
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                                 static_cast<const uint32_t*>(bits) + client.right * client.bottom);
-    SelectObject(memoryDc, old);
-    DeleteObject(bitmap);
-    DeleteDC(memoryDc);
-    ReleaseDC(appState.mainWindow, windowDc);
-    auto blank = [&](RECT place) {
-        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, client.bottom); ++y)
-            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, client.right); ++x)
-                pixels[static_cast<size_t>(y * client.right + x)] = 0;
-    };
-    for (HWND child : {appState.typingEdit, appState.newTextButton, appState.resultsLabel, appState.retryButton,
-                       appState.anotherTextButton})
-        if (child)
-            blank(placeInParent(child));
-    for (uint32_t& pixel : pixels)
-        pixel &= 0xFFFFFF;
-    return pixels;
+    std::wstring joined;
+    for (const std::wstring& word : appState.words)
+        joined += word;
+    EXPECT_EQ(joined, appState.currentQuote) << "the words do not give the quote back";
+    const RECT client = clientRectOf(appState.mainWindow);
+    const std::wstring drawn = drawnQuoteText(appState.currentQuote);
+    ComPtr<IDWriteTextLayout> layout;
+    if (appState.words.empty() ||
+        FAILED(appState.dwriteFactory->CreateTextLayout(
+            drawn.c_str(), static_cast<UINT32>(drawn.size()), appState.textFormat.Get(),
+            static_cast<float>(std::max<LONG>(client.right - layoutMargin, 0)),
+            static_cast<float>(std::max<LONG>(client.bottom - layoutMargin, 0)), layout.GetAddressOf())))
+        return nullptr;
+    // On the results screen the last word stays underlined.
+    const size_t current = std::min<size_t>(static_cast<size_t>(appState.wordIndex), appState.words.size() - 1);
+    size_t start = 0;
+    for (size_t i = 0; i < current; ++i)
+        start += appState.words[i].size();
+    const int32_t length = underlineLengthFor(appState.words, current);
+    // A pass whose range differs from the layout's would move the reference's underline.
+    EXPECT_EQ(appState.typedCount, static_cast<int32_t>(start));
+    EXPECT_EQ(appState.underlineLength, length);
+    layout->SetUnderline(TRUE, {static_cast<UINT32>(start), static_cast<UINT32>(length)});
+    return layout;
 }
 
 }  // namespace
@@ -215,33 +216,21 @@ void expectScreenEqualsWholeRepaint(const char* after, BoxBand band)
         outlineBand = placeInParent(appState.typingEdit);
         InflateRect(&outlineBand, 5, 5);
     }
-    std::vector<uint32_t> shown = captureMainWindow();
+    const ClientPixels shown = readClientPixels(appState.mainWindow, false);
+    // The program's whole repaint, of the reference layout in place of its own.
+    ComPtr<IDWriteTextLayout> programLayout = appState.textLayout;
+    if (programLayout)
+        appState.textLayout = referenceLayout();
     InvalidateRect(appState.mainWindow, nullptr, FALSE);
     UpdateWindow(appState.mainWindow);
-    std::vector<uint32_t> whole = captureMainWindow();
-    ASSERT_EQ(shown.size(), whole.size());
-    const size_t width = static_cast<size_t>(std::max<LONG>(clientRectOf(appState.mainWindow).right, 1));
-    size_t differing = 0;
-    size_t outlinePixels = 0;
-    std::string first;
-    for (size_t i = 0; i < whole.size(); ++i) {
-        if (shown[i] == whole[i])
-            continue;
-        const POINT at = {static_cast<LONG>(i % width), static_cast<LONG>(i / width)};
-        // The outline is black drawn at a fifth of a pixel's width: grey, never red.
-        const uint32_t pixel = shown[i];
-        const bool grey = (pixel & 0xFF) == (pixel >> 8 & 0xFF) && (pixel & 0xFF) == (pixel >> 16 & 0xFF);
-        if (outlineShows && PtInRect(&outlineBand, at) && grey) {
-            ++outlinePixels;
-            continue;
-        }
-        if (differing++ < 5)
-            first += " (" + std::to_string(at.x) + "," + std::to_string(at.y) + ") " + std::to_string(shown[i]) + "/" +
-                     std::to_string(whole[i]);
-    }
-    EXPECT_EQ(differing, 0u) << "pixels differ after word " << appState.wordIndex << ", first at" << first;
+    const ClientPixels whole = readClientPixels(appState.mainWindow, false);
+    appState.textLayout = programLayout;
+    ASSERT_EQ(shown.pixels.size(), whole.pixels.size());
+    const PixelDifference difference = comparePixels(shown, whole, outlineBand);
+    EXPECT_EQ(difference.count, 0u) << "pixels differ after word " << appState.wordIndex << ", first at"
+                                    << difference.first;
     if (outlineShows) {
-        EXPECT_GT(outlinePixels, 0u) << "the erased frame left no outline on the window render target";
+        EXPECT_GT(difference.outlinePixels, 0u) << "the erased frame left no outline on the window render target";
     }
 }
 
