@@ -60,8 +60,7 @@ bool readBounded(std::FILE* file, std::size_t maxBytes, std::string& bytes)
         const std::size_t oldSize = bytes.size();
         const std::size_t want = std::min(blockSize, maxBytes - oldSize);
         if (bytes.capacity() - oldSize < want)
-            bytes.reserve(bytes.capacity() > maxBytes / 2 ? maxBytes
-                                                          : std::max(2 * bytes.capacity(), oldSize + want));
+            bytes.reserve(bytes.capacity() > maxBytes / 2 ? maxBytes : std::max(2 * bytes.capacity(), oldSize + want));
         bytes.resize(oldSize + want);
         const std::size_t got = std::fread(&bytes[oldSize], 1, want, file);
         bytes.resize(oldSize + got);

@@ -214,13 +214,13 @@ bool measureFile(const char* path, const Layout& layout)
     std::printf("%s (layout %s)\n", path, layout.name);
     std::printf("  lines       %8zu\n", lines);
     std::printf("  picked      %8zu\n", picked);
-    std::printf("  finishable  %8zu  %.1f %% of picked\n", finishable, picked ? 100.0 * static_cast<double>(finishable) / static_cast<double>(picked) : 0.0);
+    std::printf("  finishable  %8zu  %.1f %% of picked\n", finishable,
+                picked ? 100.0 * static_cast<double>(finishable) / static_cast<double>(picked) : 0.0);
     if (wordsCut > 0)
         std::printf("  words given up after %ld comparisons: %zu\n", searchBudget, wordsCut);
     std::printf("  measured in %.2f s, %zu distinct words\n", seconds, finishableWords.size());
     std::vector<std::pair<uint32_t, long>> ranked(blockers.begin(), blockers.end());
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     if (!ranked.empty())
         std::printf("  blocking characters (quotes each stops):\n");
     const std::size_t shown = std::min<std::size_t>(ranked.size(), 30);

@@ -108,7 +108,8 @@ std::wstring drawnFontFamily()
     ComPtr<IDWriteFontCollection> fonts;
     UINT32 index = 0;
     BOOL exists = FALSE;
-    if (!appState.fontFamily.empty() && SUCCEEDED(appState.dwriteFactory->GetSystemFontCollection(fonts.GetAddressOf(), FALSE)) &&
+    if (!appState.fontFamily.empty() &&
+        SUCCEEDED(appState.dwriteFactory->GetSystemFontCollection(fonts.GetAddressOf(), FALSE)) &&
         SUCCEEDED(fonts->FindFamilyName(appState.fontFamily.c_str(), &index, &exists)) && exists)
         return appState.fontFamily;
     return defaultFontFamily;

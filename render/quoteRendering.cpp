@@ -99,8 +99,9 @@ void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
     const HBRUSH white = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     // An empty part leaves the whole area to the strip below it.
     const RECT in = IsRectEmpty(&inside) ? RECT{area.left, area.top, area.left, area.top} : inside;
-    for (const RECT& part : {RECT{area.left, area.top, area.right, in.top}, RECT{area.left, in.bottom, area.right, area.bottom},
-                             RECT{area.left, in.top, in.left, in.bottom}, RECT{in.right, in.top, area.right, in.bottom}})
+    for (const RECT& part :
+         {RECT{area.left, area.top, area.right, in.top}, RECT{area.left, in.bottom, area.right, area.bottom},
+          RECT{area.left, in.top, in.left, in.bottom}, RECT{in.right, in.top, area.right, in.bottom}})
         if (!IsRectEmpty(&part))
             FillRect(dc, &part, white);
 }
@@ -227,7 +228,7 @@ struct ScenePass {
     // ink reaches them (see areaHoldingGlyphOrigins). Underline boxes need none: they start at a
     // line's baseline and a cluster's start, and measuring walks the whole layout.
     bool growAreas = false;
-    bool frameBand = false;  // also the band the mark round the box covers, where the box is now
+    bool frameBand = false;                 // also the band the mark round the box covers, where the box is now
     FrameMark mark = FrameMark::none;       // the mark the pass draws round the box
     FrameMark markAfter = FrameMark::none;  // what the screen shows round the box afterwards
 };
@@ -360,8 +361,8 @@ void clearMismatchFrame()
         return;
     appState.mismatchShown = false;
     // Under Wine the hairline is nothing: nothing shows round the box afterwards.
-    commitPass({{}, false, false, true, FrameMark::hairline,
-                drawThroughWindowDc() ? FrameMark::none : FrameMark::hairline});
+    commitPass(
+        {{}, false, false, true, FrameMark::hairline, drawThroughWindowDc() ? FrameMark::none : FrameMark::hairline});
 }
 
 void takeFrameAwayWithWordPass()

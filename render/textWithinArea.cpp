@@ -214,13 +214,14 @@ void drawTextWithinArea(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2
 float leastUnderlineOffset(ID2D1RenderTarget* target, IDWriteTextLayout* layout)
 {
     float least = std::numeric_limits<float>::max();
-    walkLayout(target, layout, D2D1::Point2F(), [&least](float, float, DWRITE_MEASURING_MODE, const DWRITE_GLYPH_RUN* run) {
-        DWRITE_FONT_METRICS font = {};
-        run->fontFace->GetMetrics(&font);
-        // Fonts give the position above the baseline; an underline's offset runs downwards.
-        if (font.designUnitsPerEm != 0)
-            least = std::min(least, -font.underlinePosition * run->fontEmSize / font.designUnitsPerEm);
-    });
+    walkLayout(target, layout, D2D1::Point2F(),
+               [&least](float, float, DWRITE_MEASURING_MODE, const DWRITE_GLYPH_RUN* run) {
+                   DWRITE_FONT_METRICS font = {};
+                   run->fontFace->GetMetrics(&font);
+                   // Fonts give the position above the baseline; an underline's offset runs downwards.
+                   if (font.designUnitsPerEm != 0)
+                       least = std::min(least, -font.underlinePosition * run->fontEmSize / font.designUnitsPerEm);
+               });
     return least == std::numeric_limits<float>::max() ? 0.0f : least;
 }
 

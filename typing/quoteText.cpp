@@ -284,11 +284,11 @@ bool isTypableText(const std::wstring& text)
     // characters (a zero-width space after the final blank) could never be finished.
     const std::size_t lastBlank = text.rfind(L' ');
     const std::size_t lastWord = lastBlank == std::wstring::npos ? 0 : lastBlank + 1;
-    if (lastWord < text.size() && std::all_of(text.begin() + static_cast<std::ptrdiff_t>(lastWord), text.end(),
-                                              [](wchar_t unit) {
-                                                  std::wstring_view keys;
-                                                  return keysForCharacter(unit, keys) && keys.empty();
-                                              }))
+    if (lastWord < text.size() &&
+        std::all_of(text.begin() + static_cast<std::ptrdiff_t>(lastWord), text.end(), [](wchar_t unit) {
+            std::wstring_view keys;
+            return keysForCharacter(unit, keys) && keys.empty();
+        }))
         return false;
     bool leadingHalfBefore = false;
     for (const wchar_t unit : text) {

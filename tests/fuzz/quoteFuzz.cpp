@@ -192,8 +192,7 @@ void checkWords(const std::wstring& quote)
             const bool rest = std::all_of(word.begin() + static_cast<std::ptrdiff_t>(beginning.size()), word.end(),
                                           [](wchar_t unit) { return typedWithKeys(unit).empty(); });
             require(compareTypedText(beginning, word) ==
-                        (rest ? TypedTextState::complete
-                                                                  : TypedTextState::correctBeginning),
+                        (rest ? TypedTextState::complete : TypedTextState::correctBeginning),
                     "a beginning is correct");
         }
         std::wstring typo = word;

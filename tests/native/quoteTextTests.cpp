@@ -94,11 +94,14 @@ TEST(quoteLines, encodingDecidedByMarkThenByEachLine)
         {"\xE9t\xE9 \x80\x9F\xFF", E::utf8OrAnsi, {std::wstring{0xE9, L't', 0xE9, L' ', 0x20AC, 0x0178, 0xFF}}},
         // 0x80..0x9F as Windows' Western code page has them.
         {ansiHighBytes, E::utf8OrAnsi, {ansiHighText}},
-        {"Stra\xC3\x9F" "e in M\xC3\xBCnchen\nCaf\xE9 in K\xF6ln\n\xC3\xA9", E::utf8OrAnsi,
+        {"Stra\xC3\x9F"
+         "e in M\xC3\xBCnchen\nCaf\xE9 in K\xF6ln\n\xC3\xA9",
+         E::utf8OrAnsi,
          {L"Straße in München", L"Café in Köln", L"é"}},
         // No key types a control character: C0 but the tab, DEL, C1 (in UTF-8, or the five bytes
         // the code page leaves undefined). Such a line is skipped; a tab is typed with the blank.
-        {std::string("a\0b\n*__\b\bis*\nbell\x07\ndel\x7F\nnel\xC2\x85\n\x81x\ntab\there", 41), E::utf8OrAnsi,
+        {std::string("a\0b\n*__\b\bis*\nbell\x07\ndel\x7F\nnel\xC2\x85\n\x81x\ntab\there", 41),
+         E::utf8OrAnsi,
          {L"", L"", L"", L"", L"", L"", L"tab\there"}},
         {"\xC0\xAF", E::utf8OrAnsi, {std::wstring{0xC0, 0xAF}}},                          // overlong '/'
         {"\xED\xA0\x80", E::utf8OrAnsi, {std::wstring{0xED, 0xA0, 0x20AC}}},              // a surrogate

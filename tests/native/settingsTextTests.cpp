@@ -57,7 +57,10 @@ TEST(settingsFile, writesSizeCrLfAndFamilyWithNoLineEnd)
     EXPECT_EQ(formatSettingsText(90.0f, L"Times New Roman").size(), 19u);
     EXPECT_EQ(formatSettingsText(12.5f, L""), "12.5\r\n");
     EXPECT_EQ(formatSettingsText(20.0f, (std::wstring{L'a', 0xE9})), "20\r\na\xE9");
-    EXPECT_EQ(formatSettingsText(20.0f, (std::wstring{L'a', 0x3A9})), std::string("\xFF\xFE" "2\0" "0\0\r\0\n\0a\0\xA9\x03", 14));
+    EXPECT_EQ(formatSettingsText(20.0f, (std::wstring{L'a', 0x3A9})), std::string("\xFF\xFE"
+                                                                                  "2\0"
+                                                                                  "0\0\r\0\n\0a\0\xA9\x03",
+                                                                                  14));
 }
 
 TEST(settingsFile, sizeIsWrittenWithSixSignificantDigits)
@@ -97,8 +100,16 @@ TEST(settingsFile, readsSizeFromLineOneAndFamilyFromLineTwo)
     expectSettings("\xEF\xBB\xBF", 20.0f, L"Arial");
     expectSettings("20\r\n\xEF\xBB\xBF\x41rial", 20.0f, std::wstring{0xEF, 0xBB, 0xBF} + L"Arial");
     // Saved as "Unicode" (UTF-16 with its mark), in either byte order.
-    expectSettings(std::string("\xFF\xFE" "4\0" "5\0\r\0\n\0G\0\x3A\x04\n\0x\0", 18), 45.0f, L"G\u043A");
-    expectSettings(std::string("\xFE\xFF\0" "3\0" "0\0\n\0A\0b", 12), 30.0f, L"Ab");
+    expectSettings(std::string("\xFF\xFE"
+                               "4\0"
+                               "5\0\r\0\n\0G\0\x3A\x04\n\0x\0",
+                               18),
+                   45.0f, L"G\u043A");
+    expectSettings(std::string("\xFE\xFF\0"
+                               "3\0"
+                               "0\0\n\0A\0b",
+                               12),
+                   30.0f, L"Ab");
     expectSettings(std::string("\xFF\xFE\x20\x04", 4), 20.0f, L"Arial");
 }
 
