@@ -1,9 +1,11 @@
 // The typing attempt, the results screen and the next attempt, driven through the real controls.
 #include "tests/wine/testProgram.h"
 
+#include "tests/screenComparison.h"
 #include "typing/quoteText.h"
 #include "typing/typing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -36,6 +38,22 @@ bool underlinedAt(UINT32 position)
     DWRITE_TEXT_RANGE range = {};
     appState.textLayout->GetUnderline(position, &underline, &range);
     return underline != FALSE;
+}
+
+// Red pixels in the band round the typing box, where its frame shows (the box itself is left out).
+size_t redPixelsRoundBox()
+{
+    const ClientPixels read = readClientPixels(appState.mainWindow, false);
+    RECT band = read.box;
+    InflateRect(&band, 5, 5);
+    size_t red = 0;
+    for (LONG y = std::max<LONG>(band.top, 0); y < std::min(band.bottom, read.client.bottom); ++y)
+        for (LONG x = std::max<LONG>(band.left, 0); x < std::min(band.right, read.client.right); ++x) {
+            const uint32_t pixel = read.pixels[static_cast<size_t>(y) * read.client.right + x];
+            if ((pixel >> 16) > 200 && (pixel >> 8 & 0xFF) < 60 && (pixel & 0xFF) < 60)
+                ++red;
+        }
+    return red;
 }
 
 // Pastes as the user would: the text goes to the clipboard, the box gets WM_PASTE.
@@ -170,16 +188,16 @@ TEST_F(AttemptTest, frameShowsWhileTheBoxIsNotABeginningOfTheWord)
     typeText(L"y");  // longer than the word
     EXPECT_TRUE(appState.mismatchShown);
 
-    // A repaint or a resize while the text is wrong keeps the frame (its pixels are checked on
-    // the real screen by the end-to-end script: reading them here races Wine's presenting thread).
+    // A repaint, or a resize that moves the box, while the text is wrong draws the frame again.
     InvalidateRect(appState.mainWindow, nullptr, TRUE);
     UpdateWindow(appState.mainWindow);
+    EXPECT_GT(redPixelsRoundBox(), 100u) << "after a repaint";
     RECT window = {};
     GetWindowRect(appState.mainWindow, &window);
     SetWindowPos(appState.mainWindow, nullptr, 0, 0, window.right - window.left + 40, window.bottom - window.top + 30,
                  SWP_NOMOVE | SWP_NOZORDER);
     pumpMessages();
-    EXPECT_TRUE(appState.mismatchShown);
+    EXPECT_GT(redPixelsRoundBox(), 100u) << "after a resize";
     typeText(L"\b\b\b\b\b");
     EXPECT_FALSE(appState.mismatchShown) << "an empty box clears the frame";
     EXPECT_EQ(appState.wordIndex, 0);
