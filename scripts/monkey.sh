@@ -5,10 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DPACEWORD_TESTS=ON -DPACEWORD_GTEST_SOURCE=/usr/src/googletest \
-  "-DCMAKE_CROSSCOMPILING_EMULATOR=$PWD/scripts/wine-run.sh" >/dev/null
-cmake --build build/windows -j2 --target Paceword paceword_probe >/dev/null
+cmake --preset mingw -DPACEWORD_TESTS=ON >/dev/null
+cmake --build --preset mingw --target Paceword paceword_probe >/dev/null
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all
 # The same server arrangement as the test run: one persistent wineserver, output in no pipe.

@@ -20,9 +20,31 @@ struct ClientPixels {
     std::vector<uint32_t> pixels;
 };
 
-// The client area of `window` as its own DC holds it, or as the screen shows it. The visible child
-// controls draw themselves: their places are blanked.
-inline ClientPixels readClientPixels(HWND window, bool fromScreen)
+// Blanks the places of the visible child controls of `window`, which draw themselves, and notes
+// the typing box's.
+inline void leaveOutChildren(HWND window, ClientPixels& read)
+{
+    const LONG width = read.client.right, height = read.client.bottom;
+    for (HWND child = GetWindow(window, GW_CHILD); child && !read.pixels.empty();
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        RECT place = {};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (lstrcmpiW(className, L"Edit") == 0)
+            read.box = place;
+        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, height); ++y)
+            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, width); ++x)
+                read.pixels[static_cast<size_t>(y) * width + x] = 0;
+    }
+}
+
+// The client area of `window` as its own DC holds it, or as the screen shows it, the children
+// left out unless asked for.
+inline ClientPixels readClientPixels(HWND window, bool fromScreen, bool childrenLeftOut = true)
 {
     ClientPixels read;
     GetClientRect(window, &read.client);
@@ -55,21 +77,8 @@ inline ClientPixels readClientPixels(HWND window, bool fromScreen)
     ReleaseDC(sourceWindow, source);
     for (uint32_t& pixel : read.pixels)
         pixel &= 0xFFFFFF;
-    for (HWND child = GetWindow(window, GW_CHILD); child && !read.pixels.empty();
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child))
-            continue;
-        RECT place = {};
-        GetWindowRect(child, &place);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, 16);
-        if (lstrcmpiW(className, L"Edit") == 0)
-            read.box = place;
-        for (LONG y = std::max<LONG>(place.top, 0); y < std::min(place.bottom, height); ++y)
-            for (LONG x = std::max<LONG>(place.left, 0); x < std::min(place.right, width); ++x)
-                read.pixels[static_cast<size_t>(y) * width + x] = 0;
-    }
+    if (childrenLeftOut)
+        leaveOutChildren(window, read);
     return read;
 }
 

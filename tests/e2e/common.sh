@@ -1,12 +1,12 @@
 # shellcheck shell=bash disable=SC2154  # the sourcing script sets testName, exe and probe
-# Shared by the end-to-end tests: starting the real Paceword.exe under Wine with a quote library
-# of one line, finding its window, the tally of checks, and stopping only our own process.
-# The caller sets: testName, exe, and quote or folder. Given: DISPLAY, WINEPREFIX and a running wineserver.
+# Shared by the end-to-end tests: starting the real Paceword.exe under Wine on a quote library,
+# finding its window, asking the probe, the tally of checks, and stopping only our own process.
+# The caller sets: testName, exe, probe, and quote or folder. Given: DISPLAY, WINEPREFIX and a
+# running wineserver.
 export WINEDEBUG=-all
 passed=0
 failed=0
 work=$(mktemp -d)
-shot="$work/screen.png"
 pid=
 window=
 
@@ -87,56 +87,35 @@ startPaceword() {
     finish
 }
 
-# Prints "width height x y" of the client area on the screen, as the window itself reports it
-# (clientArea.exe, beside the program or named by PACEWORD_CLIENT_AREA): the X window holds the
-# menu bar too, whose height only Windows knows. Asking takes most of a second, so the answer is
-# kept in files (callers run this in subshells) while the X window keeps its place and size.
-clientGeometry() {
-    local key helper=${PACEWORD_CLIENT_AREA:-$(dirname "$exe")/clientArea.exe}
-    key=$(xdotool getwindowgeometry "$window" 2>/dev/null)
-    if [ ! -s "$work/clientArea.txt" ] || [ "$key" != "$(cat "$work/clientArea.key")" ]; then
-        # Through a file, never a pipe: a Wine process that outlives us would hold it.
-        wine "$helper" >"$work/clientArea.txt" 2>/dev/null </dev/null || return 1
-        echo "$key" >"$work/clientArea.key"
-    fi
-    # The C runtime writes CR LF line ends.
-    tr -d '\r' <"$work/clientArea.txt"
-}
-
-# Counts the dark pixels of the text area (aw ah ax ay) in the screenshot.
-darkPixels() {
-    convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -threshold 50% -negate \
-        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
-}
-
-# Waits up to 10 s for the first paint, the text area no longer blank; sets cw ch cx cy (the
-# client area), aw ah ax ay (the text area) and dark (its dark pixels, 0 when none came), with
-# the screenshot in $shot. Ends the test when the client area cannot be found.
-waitForQuote() {
+# Sets cw ch cx cy (the client area on the screen, as the window itself reports it: the X window
+# holds the menu bar too, whose height only Windows knows), aw ah ax ay (the text area on the
+# screen) and dark (its dark pixels).
+readTextArea() {
     dark=0
-    cw=
+    probeSays state
+    read -r cw ch cx cy <<<"$(sed -n 's/^client //p' "$work/probe.txt")"
+    [ -n "${cy:-}" ] || return 1
+    # The text area starts at client (20, 20): a margin of 5 round it, down to half the client
+    # height so that the typing box and the button stay out.
+    # shellcheck disable=SC2034  # ax and ay are for the sourcing script
+    aw=$((cw - 30)) ah=$((ch / 2 - 15)) ax=$((cx + 15)) ay=$((cy + 15))
+    probeSays pixels 15 15 "$aw" "$ah"
+    read -r _ dark _ <"$work/probe.txt"
+    dark=${dark:-0}
+}
+
+# Waits up to 10 s for the first paint, the text area no longer blank, and reads the text area
+# once more (dark is 0 when none came). Ends the test when the client area cannot be found.
+waitForQuote() {
     for _ in $(seq 40); do
-        read -r cw ch cx cy <<<"$(clientGeometry)"
-        if [ -n "${cw:-}" ]; then
-            # The text area starts at client (20, 20): a margin of 5 round it, down to half the
-            # client height so that the typing box and the button stay out.
-            aw=$((cw - 30))
-            ah=$((ch / 2 - 15))
-            ax=$((cx + 15))
-            ay=$((cy + 15))
-            import -window root "$shot" 2>/dev/null
-            dark=$(darkPixels)
-            [ "${dark:-0}" -gt 0 ] && break
-        fi
+        readTextArea && [ "$dark" -gt 0 ] && break
         sleep 0.25
     done
-    if [ -z "${cw:-}" ]; then
+    if [ -z "${cy:-}" ]; then
         fail "cannot find the client area of the Paceword window"
         finish
     fi
-    # A moment for the paint to finish, then the picture that is judged.
+    # A moment for the paint to finish, then the count that is judged.
     sleep 0.5
-    import -window root "$shot" 2>/dev/null
-    dark=$(darkPixels)
-    dark=${dark:-0}
+    readTextArea
 }

@@ -2,10 +2,12 @@
 # The package as a user gets it: unzips it into an empty folder, starts the Paceword.exe found
 # there under Wine, and checks that the main window shows a quote from the shipped library and
 # that settings.txt appears beside the program.
-# Usage: packageRuns.sh path/to/Paceword-VERSION-win64.zip  (DISPLAY, WINEPREFIX and a running wineserver given)
+# Usage: packageRuns.sh path/to/Paceword-VERSION-win64.zip path/to/paceword_probe.exe
+#        (DISPLAY, WINEPREFIX and a running wineserver given)
 set -uo pipefail
 
-zip=${1:?usage: packageRuns.sh Paceword-VERSION-win64.zip}
+zip=${1:?usage: packageRuns.sh Paceword-VERSION-win64.zip paceword_probe.exe}
+probe=${2:?usage: packageRuns.sh Paceword-VERSION-win64.zip paceword_probe.exe}
 testName=packageRuns
 quote=
 # shellcheck source=tests/e2e/common.sh

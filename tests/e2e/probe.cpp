@@ -1,31 +1,44 @@
 // Looks at and drives the running Paceword.exe from another process, as a user or an
 // accessibility tool would: finds its windows, reads their texts through WM_GETTEXT, opens and
-// saves the settings window, answers a message box. The end-to-end scripts run it under
-// the same wineserver as the program.
+// saves the settings window, answers a message box, reads the screen. The end-to-end scripts run
+// it under the same wineserver as the program.
 // Usage: probe COMMAND [ARGUMENTS] ... ; one line of output per fact, "error ..." and exit code 1
 // when something did not happen within 60 s.
 //   wait                  waits up to 60 s for the main window or a message box
-//   state                 answers, title, iconic, client size, the focused window's class and
-//                         whether the main window is active, visible children, other windows
+//   state                 answers, title, iconic, client size and place on the screen, the focused
+//                         window's class and whether the main window is active, visible children,
+//                         other windows
 //   settings-read         opens the settings window, prints "settings SIZE<TAB>FAMILY", cancels
 //   settings-save S F     opens it, types S and F, presses Save
 //   settings-close S F    the same, but closes it by its close box
+//   size-field S          what the settings window's rule makes of the size S: "size N" or "size kept"
 //   dismiss               prints "message TEXT" of the message box and presses OK
 //   paste TEXT            puts TEXT on the clipboard (the script then presses Ctrl+V)
 //   repaint               compares the main window's client area on the screen before and after a
 //                         whole repaint asked for as the system asks: "repaint same" or
-//                         "repaint differs COUNT within L,T,R,B client ... box ..."; the child controls
-//                         are left out (and all from 5 pixels above the box's top down when
-//                         PACEWORD_COMPARE_ABOVE_BOX is set)
+//                         "repaint differs COUNT within L,T,R,B client ... box ..."; the child
+//                         controls are left out
+//   drawn-quote SIZE F    which lines of quotes.txt (in the working folder) the screen shows, each
+//                         laid out afresh in family F at SIZE with its first word underlined:
+//                         "drawn N..." (from 0), or "drawn none ..." with the closest line
+//   pixels X Y W H        "pixels DARK WHITE RED": counts in that part of the client area on the
+//                         screen (X, Y below 0 count from the right and bottom; W, H of 0 reach them)
 //   invalidate X Y W H    asks the main window to paint that part of its client area, now
 //   click TEXT            clicks the main window's button whose text starts with TEXT
 //   minimize | maximize | restore | close
+#include "app/fileBytes.h"
+#include "render/dirtyAreas.h"
 #include "resources/resource.h"
+#include "settings/settingsText.h"
 #include "tests/e2e/programProcess.h"
+#include "tests/screenComparison.h"
+#include "typing/quoteText.h"
 
 #include <windows.h>
+#include <d2d1.h>
+#include <dwrite.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
+#include <wrl/client.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -37,6 +50,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using Microsoft::WRL::ComPtr;
 
 namespace {
 
@@ -184,7 +199,10 @@ bool reportState()
         say(IsIconic(main) ? "iconic 1" : "iconic 0");
         RECT client = {};
         GetClientRect(main, &client);
-        say("client " + std::to_string(client.right) + " " + std::to_string(client.bottom));
+        POINT origin = {0, 0};
+        ClientToScreen(main, &origin);
+        say("client " + std::to_string(client.right) + " " + std::to_string(client.bottom) + " " +
+            std::to_string(origin.x) + " " + std::to_string(origin.y));
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
         if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread))
@@ -338,130 +356,168 @@ void letProgramSettle(HWND main)
     Sleep(150);
 }
 
-// The client area's pixels as the screen shows them, with `left out` blanked.
-std::vector<uint32_t> screenPixels(HWND main, const RECT& client, const std::vector<RECT>& leftOut)
+std::string edges(const RECT& r)
 {
-    POINT origin = {0, 0};
-    ClientToScreen(main, &origin);
-    const LONG width = client.right, height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        return {};
-    }
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                                 static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    for (const RECT& r : leftOut)
-        for (LONG y = std::max<LONG>(r.top, 0); y < std::min(r.bottom, height); ++y)
-            for (LONG x = std::max<LONG>(r.left, 0); x < std::min(r.right, width); ++x)
-                pixels[static_cast<size_t>(y) * width + x] = 0;
-    return pixels;
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
-// The client area as the screen shows it (only what the screen can show of a window larger than
-// it), with the child controls left out; empty when nothing of it shows.
-struct Look {
-    RECT client = {};
-    RECT box = {};
-    std::vector<uint32_t> pixels;
-};
-
-Look lookAt(HWND main)
+// The client area as the screen shows it once the program is quiet; nothing when minimised.
+bool readSettledScreen(HWND main, ClientPixels& shown)
 {
-    Look look;
-    GetClientRect(main, &look.client);
-    POINT origin = {0, 0};
-    ClientToScreen(main, &origin);
-    look.client.right = std::min<LONG>(look.client.right, GetSystemMetrics(SM_CXSCREEN) - origin.x);
-    look.client.bottom = std::min<LONG>(look.client.bottom, GetSystemMetrics(SM_CYSCREEN) - origin.y);
-    if (look.client.right <= 0 || look.client.bottom <= 0)
-        return look;
-    std::vector<RECT> leftOut;
-    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child))
-            continue;
-        RECT place = {};
-        GetWindowRect(child, &place);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
-        leftOut.push_back(place);
-        if (classOf(child) == L"Edit") {
-            look.box = place;
-            // A window target draws the faint hairline of an erased frame, which stays until a
-            // whole repaint: the band round the box is left out there.
-            const wchar_t* aboveOnly = _wgetenv(L"PACEWORD_COMPARE_ABOVE_BOX");
-            if (aboveOnly && *aboveOnly)
-                leftOut.push_back({0, place.top - 5, look.client.right, look.client.bottom});
-        }
+    if (!main)
+        return fail("no main window");
+    if (IsIconic(main))
+        return true;
+    // A screen that still changes between two looks is one the program is still working on (a
+    // resize by the X server reaches it some time after xdotool asked for it, later still on a
+    // loaded machine), not one it left.
+    letProgramSettle(main);
+    shown = readClientPixels(main, true);
+    for (int i = 0; i < 40; ++i) {
+        letProgramSettle(main);
+        ClientPixels again = readClientPixels(main, true);
+        const bool settled = EqualRect(&shown.client, &again.client) && EqualRect(&shown.box, &again.box) &&
+                             shown.pixels == again.pixels;
+        shown = std::move(again);
+        if (settled)
+            break;
     }
-    look.pixels = screenPixels(main, look.client, leftOut);
-    return look;
-}
-
-bool sameLook(const Look& a, const Look& b)
-{
-    return EqualRect(&a.client, &b.client) && EqualRect(&a.box, &b.box) && a.pixels == b.pixels;
+    return true;
 }
 
 bool compareWithRepaint()
 {
     HWND main = mainWindow();
-    if (!main)
-        return fail("no main window");
+    ClientPixels shown;
+    if (!readSettledScreen(main, shown))
+        return false;
     if (IsIconic(main))
         return say("repaint minimised"), true;
-    // What the program left once it is quiet: a screen that still changes between two looks is
-    // one the program is still working on (a resize by the X server reaches it some time after
-    // xdotool asked for it, later still on a loaded machine), not one it left.
-    letProgramSettle(main);
-    Look shown = lookAt(main);
-    for (int i = 0; i < 40; ++i) {
-        letProgramSettle(main);
-        Look again = lookAt(main);
-        const bool settled = sameLook(shown, again);
-        shown = std::move(again);
-        if (settled)
-            break;
-    }
-    if (shown.client.right <= 0 || shown.client.bottom <= 0)
+    if (shown.pixels.empty())
         return say("repaint offscreen"), true;
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     letProgramSettle(main);
-    const Look wholeLook = lookAt(main);
-    const std::vector<uint32_t>& whole = wholeLook.pixels;
-    const RECT& client = shown.client;
-    const RECT& box = shown.box;
-    if (shown.pixels.empty() || !EqualRect(&wholeLook.client, &client) || !EqualRect(&wholeLook.box, &box))
-        return fail("the screen could not be read, or the window moved during the repaint");
-    size_t differing = 0;
-    RECT within = {client.right, client.bottom, 0, 0};  // where the differing pixels lie
-    for (size_t i = 0; i < shown.pixels.size(); ++i)
-        if (shown.pixels[i] != whole[i]) {
-            ++differing;
-            const LONG x = static_cast<LONG>(i % client.right), y = static_cast<LONG>(i / client.right);
-            within = {std::min(within.left, x), std::min(within.top, y), std::max(within.right, x + 1),
-                      std::max(within.bottom, y + 1)};
-        }
-    if (differing == 0)
+    const ClientPixels whole = readClientPixels(main, true);
+    if (!EqualRect(&whole.client, &shown.client) || !EqualRect(&whole.box, &shown.box))
+        return fail("the window moved during the repaint");
+    const PixelDifference difference = comparePixels(shown, whole);
+    if (difference.count == 0)
         return say("repaint same"), true;
-    auto edges = [](const RECT& r) {
-        return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-               std::to_string(r.bottom);
-    };
-    say("repaint differs " + std::to_string(differing) + " within " + edges(within) + " client " + edges(client) +
-        " box " + edges(box));
+    say("repaint differs " + std::to_string(difference.count) + " within " + edges(difference.within) + " client " +
+        edges(shown.client) + " box " + edges(shown.box));
+    return true;
+}
+
+// The lines of quotes.txt that the screen shows: each typable line laid out afresh by the probe's
+// own DirectWrite in the program's layout box (the client size less its margin), its first word
+// underlined as a fresh attempt shows it, drawn black on white through a DC render target as the
+// program draws under Wine, and compared with the screen outside the child controls. Nothing the
+// program derived (its layout, its underline, its box) is asked.
+bool findDrawnQuote(const wchar_t* family, const char* size)
+{
+    HWND main = mainWindow();
+    ClientPixels shown;
+    if (!readSettledScreen(main, shown))
+        return false;
+    // A client area that the screen does not show matches every line.
+    shown.client.right = std::max<LONG>(shown.client.right, 1);
+    shown.client.bottom = std::max<LONG>(shown.client.bottom, 1);
+    RECT client = {};
+    GetClientRect(main, &client);
+    ComPtr<ID2D1Factory> d2d;
+    ComPtr<IDWriteFactory> dwrite;
+    ComPtr<IDWriteTextFormat> format;
+    ComPtr<ID2D1DCRenderTarget> target;
+    ComPtr<ID2D1SolidColorBrush> black;
+    const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+        D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+    if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2d.GetAddressOf())) ||
+        FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                   reinterpret_cast<IUnknown**>(dwrite.GetAddressOf()))) ||
+        FAILED(dwrite->CreateTextFormat(family, nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+                                        DWRITE_FONT_STRETCH_NORMAL, static_cast<float>(std::atof(size)), L"en-us",
+                                        format.GetAddressOf())) ||
+        FAILED(d2d->CreateDCRenderTarget(&properties, target.GetAddressOf())) ||
+        FAILED(target->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1), black.GetAddressOf())))
+        return fail("cannot make the Direct2D and DirectWrite objects");
+    ClientPixels drawn = shown;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shown.client.right, -shown.client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits)
+        return DeleteDC(memory), fail("cannot make a bitmap the size of the client area");
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::string bytes;
+    readFileBeginning("quotes.txt", maxQuoteFileBytes, bytes);
+    const QuoteLibrary library = makeQuoteLibrary(std::move(bytes));
+    std::string matches, closest;
+    size_t fewest = SIZE_MAX;
+    for (size_t line = 0; line < quoteLineCount(library); ++line) {
+        const std::wstring quote = decodeQuoteLine(library, line);
+        std::vector<std::wstring> words;
+        splitQuoteIntoWords(quote, words);
+        const std::wstring text = drawnQuoteText(quote);
+        ComPtr<IDWriteTextLayout> layout;
+        if (quote.empty() ||
+            FAILED(dwrite->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.Get(),
+                                            static_cast<float>(std::max<LONG>(client.right - layoutMargin, 0)),
+                                            static_cast<float>(std::max<LONG>(client.bottom - layoutMargin, 0)),
+                                            layout.GetAddressOf())))
+            continue;
+        layout->SetUnderline(TRUE, {0, static_cast<UINT32>(underlineLengthFor(words, 0))});
+        target->BindDC(memory, &shown.client);
+        target->BeginDraw();
+        target->Clear(D2D1::ColorF(1, 1, 1, 1));
+        target->DrawTextLayout(D2D1::Point2F(textOrigin, textOrigin), layout.Get(), black.Get());
+        target->EndDraw();
+        GdiFlush();
+        const uint32_t* first = static_cast<const uint32_t*>(bits);
+        drawn.pixels.assign(first, first + shown.pixels.size());
+        for (uint32_t& pixel : drawn.pixels)
+            pixel &= 0xFFFFFF;
+        leaveOutChildren(main, drawn);
+        const size_t differing = comparePixels(shown, drawn).count;
+        if (differing == 0)
+            matches += " " + std::to_string(line);
+        if (differing < fewest) {
+            fewest = differing;
+            closest = std::to_string(line);
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    say("drawn" +
+        (matches.empty() ? " none: line " + closest + " differs in " + std::to_string(fewest) + " pixels" : matches));
+    return true;
+}
+
+// Dark, white and red pixels of a part of the client area on the screen.
+bool countPixels(const char* x, const char* y, const char* width, const char* height)
+{
+    HWND main = mainWindow();
+    if (!main)
+        return fail("no main window");
+    const ClientPixels shown = readClientPixels(main, true, false);
+    const LONG w = shown.client.right, h = shown.client.bottom;
+    LONG left = std::atol(x), top = std::atol(y);
+    left += left < 0 ? w : 0;
+    top += top < 0 ? h : 0;
+    const LONG right = std::atol(width) > 0 ? left + std::atol(width) : w;
+    const LONG bottom = std::atol(height) > 0 ? top + std::atol(height) : h;
+    size_t dark = 0, white = 0, red = 0;
+    for (LONG row = std::max<LONG>(top, 0); row < std::min(bottom, h); ++row)
+        for (LONG column = std::max<LONG>(left, 0); column < std::min(right, w); ++column) {
+            const uint32_t pixel = shown.pixels[static_cast<size_t>(row) * w + column];
+            const uint32_t r = pixel >> 16, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
+            dark += r + g + b < 300;
+            white += r > 230 && g > 230 && b > 230;
+            red += r > 200 && g < 60 && b < 60;
+        }
+    say("pixels " + std::to_string(dark) + " " + std::to_string(white) + " " + std::to_string(red));
     return true;
 }
 
@@ -517,10 +573,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc && ok; ++i) {
         std::string command = argv[i];
         bool twoArguments = command == "settings-save" || command == "settings-close";
-        const int arguments = twoArguments                               ? 2
-                              : command == "invalidate"                  ? 4
-                              : command == "paste" || command == "click" ? 1
-                                                                         : 0;
+        const int arguments = command == "invalidate" || command == "pixels"                        ? 4
+                              : twoArguments || command == "drawn-quote"                            ? 2
+                              : command == "paste" || command == "click" || command == "size-field" ? 1
+                                                                                                    : 0;
         if (i + arguments >= argc)
             return fail("missing arguments"), 1;
         if (command == "wait")
@@ -532,13 +588,22 @@ int main(int argc, char** argv)
         else if (twoArguments) {
             ok = settingsStore(argv[i + 1], argv[i + 2], command == "settings-close");
             i += 2;
+        } else if (command == "size-field") {
+            float size = 0;
+            say(readSizeField(wideArguments[++i], size) ? "size " + formatTextSize(size) : std::string("size kept"));
         } else if (command == "dismiss")
             ok = dismissBox();
         else if (command == "paste")
             ok = putOnClipboard(wideArguments[++i]);
         else if (command == "repaint")
             ok = compareWithRepaint();
-        else if (command == "invalidate") {
+        else if (command == "drawn-quote") {
+            ok = findDrawnQuote(wideArguments[i + 2], argv[i + 1]);
+            i += 2;
+        } else if (command == "pixels") {
+            ok = countPixels(argv[i + 1], argv[i + 2], argv[i + 3], argv[i + 4]);
+            i += 4;
+        } else if (command == "invalidate") {
             ok = invalidatePart(argv[i + 1], argv[i + 2], argv[i + 3], argv[i + 4]);
             i += 4;
         } else if (command == "click")

@@ -2,10 +2,12 @@
 # The quote really reaches the screen: starts the real Paceword.exe under Wine with a one-quote
 # library, takes a screenshot of the X display and checks that the quote is drawn in the text area
 # with its first word, and only that word, underlined.
-# Usage: quoteOnScreen.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
+# Usage: quoteOnScreen.sh path/to/Paceword.exe path/to/paceword_probe.exe
+#        (DISPLAY, WINEPREFIX and a running wineserver given)
 set -uo pipefail
 
-exe=${1:?usage: quoteOnScreen.sh Paceword.exe}
+exe=${1:?usage: quoteOnScreen.sh Paceword.exe paceword_probe.exe}
+probe=${2:?usage: quoteOnScreen.sh Paceword.exe paceword_probe.exe}
 quote="Typing fast is a skill that grows with patient practice every day"
 testName=quoteOnScreen
 # shellcheck source=tests/e2e/common.sh
@@ -21,9 +23,11 @@ else
     fail "only ${dark:-0} dark pixels in the text area: the quote is not drawn"
 fi
 
-# One line of grey levels (0 black to 255 white) per screen row of the text area.
+# One line of grey levels (0 black to 255 white) per screen row of the text area, as the X
+# display shows it.
 band="$work/band.txt"
-convert "$shot" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -depth 8 gray:- |
+import -window root "$work/screen.png" 2>/dev/null
+convert "$work/screen.png" -crop "${aw}x${ah}+${ax}+${ay}" +repage -colorspace Gray -depth 8 gray:- |
     od -An -v -tu1 -w"$aw" >"$band"
 
 # The first line of text runs from its first dark row until four blank rows follow one another

@@ -5,11 +5,13 @@
 # (also after a resize), a new text with Esc, a second complete attempt and Enter; then a quote
 # with curly quotes and a dash, saved as UTF-8 and as ANSI, typed with the keys ' " and -; and two
 # real quotes with tabs, guillemets, an ellipsis and a dash.
-# Usage: typingWithRealKeys.sh path/to/Paceword.exe  (DISPLAY, WINEPREFIX and a running wineserver given)
+# Usage: typingWithRealKeys.sh path/to/Paceword.exe path/to/paceword_probe.exe
+#        (DISPLAY, WINEPREFIX and a running wineserver given)
 # shellcheck disable=SC2317  # the helpers below are called through check
 set -uo pipefail
 
-exe=${1:?usage: typingWithRealKeys.sh Paceword.exe}
+exe=${1:?usage: typingWithRealKeys.sh Paceword.exe paceword_probe.exe}
+probe=${2:?usage: typingWithRealKeys.sh Paceword.exe paceword_probe.exe}
 quote="Quick brown fox jumps"
 testName=typingWithRealKeys
 # shellcheck source=tests/e2e/common.sh
@@ -31,29 +33,10 @@ titleBecomes() {
     return 1
 }
 
-
-# Prints the dark, white and red pixel counts of a rectangle given in client coordinates
-# (x y width height; negative x or y count from the right or bottom edge) on a fresh screenshot.
+# Prints the dark, white and red pixel counts of a rectangle of the client area on the screen
+# (x y width height; negative x or y count from the right or bottom edge).
 pixelCounts() {
-    local cw ch cx cy x=$1 y=$2
-    read -r cw ch cx cy <<<"$(clientGeometry)"
-    [ "$x" -lt 0 ] && x=$((cw + x))
-    [ "$y" -lt 0 ] && y=$((ch + y))
-    import -window root "$shot" 2>/dev/null
-    convert "$shot" -crop "${3}x${4}+$((cx + x))+$((cy + y))" +repage -depth 8 rgb:- 2>/dev/null |
-        od -An -v -tu1 -w3 |
-        awk '{ if ($1 + $2 + $3 < 300) d++; else if ($1 > 230 && $2 > 230 && $3 > 230) w++
-               if ($1 > 200 && $2 < 60 && $3 < 60) r++ }
-             END { print d + 0, w + 0, r + 0 }'
-}
-
-# Counts the red pixels in the lowest 80 rows of the client area, where the typing box sits
-# (20 pixels above the bottom, 26 high at the default text size) with its frame round it.
-redPixelsAroundBox() {
-    local cw ch cx cy dark white red
-    read -r cw ch cx cy <<<"$(clientGeometry)"
-    read -r dark white red <<<"$(pixelCounts 0 -80 "$cw" 80)"
-    echo "$red"
+    probeSays pixels "$@" && sed -n 's/^pixels //p' "$work/probe.txt"
 }
 
 # Waits up to 5 s for dark drawing on a white ground in a client rectangle (x y width height):
@@ -69,11 +52,13 @@ drawnOnWhite() {
     return 1
 }
 
-# Waits up to 5 s for the frame to show (or, with "none", to be gone).
+# Waits up to 5 s for the frame to show (or, with "none", to be gone): red pixels in the lowest
+# 80 rows of the client area, where the typing box sits (20 pixels above the bottom, 26 high at
+# the default text size) with its frame round it.
 frameBecomes() {
     local red=0
     for _ in $(seq 25); do
-        red=$(redPixelsAroundBox)
+        read -r _ _ red <<<"$(pixelCounts 0 -80 0 0)"
         if [ "$1" = shown ] && [ "$red" -ge 100 ]; then return 0; fi
         if [ "$1" = none ] && [ "$red" -eq 0 ]; then return 0; fi
         sleep 0.2
