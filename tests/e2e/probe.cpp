@@ -513,9 +513,9 @@ bool countPixels(const char* x, const char* y, const char* width, const char* he
         for (LONG column = std::max<LONG>(left, 0); column < std::min(right, w); ++column) {
             const uint32_t pixel = shown.pixels[static_cast<size_t>(row) * w + column];
             const uint32_t r = pixel >> 16, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
-            dark += r + g + b < 300;
-            white += r > 230 && g > 230 && b > 230;
-            red += r > 200 && g < 60 && b < 60;
+            dark += r + g + b < 300 ? 1 : 0;
+            white += r > 230 && g > 230 && b > 230 ? 1 : 0;
+            red += r > 200 && g < 60 && b < 60 ? 1 : 0;
         }
     say("pixels " + std::to_string(dark) + " " + std::to_string(white) + " " + std::to_string(red));
     return true;
