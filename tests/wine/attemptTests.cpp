@@ -40,7 +40,6 @@ bool underlinedAt(UINT32 position)
     return underline != FALSE;
 }
 
-// Red pixels in the band round the typing box, where its frame shows (the box itself is left out).
 // Whether the red frame rings the box where the box is now: each of the four strips just outside
 // it mostly red (a frame drawn where the box was before it moved leaves at least one side bare).
 bool redFrameRoundBox()
@@ -53,7 +52,7 @@ bool redFrameRoundBox()
         for (LONG y = std::max<LONG>(strip.top, 0); y < std::min(strip.bottom, read.client.bottom); ++y)
             for (LONG x = std::max<LONG>(strip.left, 0); x < std::min(strip.right, read.client.right); ++x, ++all) {
                 const uint32_t pixel = read.pixels[static_cast<size_t>(y) * read.client.right + x];
-                red += (pixel >> 16 & 0xFF) > 200 && (pixel >> 8 & 0xFF) < 60 && (pixel & 0xFF) < 60;
+                red += (pixel >> 16 & 0xFF) > 200 && (pixel >> 8 & 0xFF) < 60 && (pixel & 0xFF) < 60 ? 1 : 0;
             }
         if (all == 0 || 2 * red < all)
             return false;
