@@ -17,7 +17,7 @@ set -uo pipefail
 
 exe=${1:?usage: monkey.sh Paceword.exe paceword_probe.exe [EVENTS] [SEED]}
 probe=${2:?usage: monkey.sh Paceword.exe paceword_probe.exe [EVENTS] [SEED]}
-events=${3:-1000}
+events=${3:-700}
 seed=${4:-$(od -An -N2 -tu2 /dev/urandom | tr -d ' ')}
 # Short quotes, so that random typing finishes them now and then, and one of each kind that
 # drawing must get right. Every first word is another, so that typing it tells them apart where
