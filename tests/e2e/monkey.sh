@@ -131,24 +131,23 @@ boxBecomes() {  # boxBecomes TEXT...: waits up to 3 s for the box to hold one of
     return 1
 }
 typeDrawnQuote() {
-    local lines line words last count cw ch cx cy X Y WIDTH HEIGHT
-    # The screen shows the client area only as far as the X window holds it, which xdotool may
-    # make smaller than Wine's least window size: there, any quote may be drawn.
+    local lines line words last count cw ch cx cy ix iy X Y WIDTH HEIGHT
+    # The screen shows the client area where Windows puts it only while the X window starts where
+    # the window's caption ends and holds the whole client area. Neither holds after a maximise:
+    # Wine leaves a maximised window's place and size to the window manager, and there is none;
+    # nor where xdotool made the X window smaller than Wine's least window size. There any quote
+    # may be drawn, and the box decides.
     eval "$(xdotool getwindowgeometry --shell "$window")"
     probeSays state
     read -r cw ch cx cy <<<"$(sed -n 's/^client //p' "$work/probe.txt")"
+    read -r ix iy <<<"$(sed -n 's/^inside //p' "$work/probe.txt")"
     lines=("${!library[@]}")
-    if [ $((cx + cw)) -le $((X + WIDTH)) ] && [ $((cy + ch)) -le $((Y + HEIGHT)) ]; then
+    if [ "$X" = "$ix" ] && [ "$Y" = "$iy" ] && [ $((cx + cw)) -le $((X + WIDTH)) ] &&
+        [ $((cy + ch)) -le $((Y + HEIGHT)) ]; then
+        # A quote kept from before matches a line of its own, which the box then refuses.
         probeSays drawn-quote "$savedSize" "$savedFamily"
         read -ra lines <<<"$(sed -n 's/^drawn //p' "$work/probe.txt")"
-        # A quote kept from before matches a line of its own, which the box then refuses. No match
-        # at all was seen once in a long run (seed 31337, event 2662, after two maximises: the
-        # closest line differed in 11,916 pixels) and is not explained yet: it is reported, and
-        # the box decides among all the lines.
-        if ! [[ ${lines[0]:-none} =~ ^[0-9]+$ ]]; then
-            echo "  note: the screen matches no quote of the library laid out afresh: $(cat "$work/probe.txt")"
-            lines=("${!library[@]}")
-        fi
+        [[ ${lines[0]:-none} =~ ^[0-9]+$ ]] || { echo "  the screen shows no quote of the library, laid out afresh: $(cat "$work/probe.txt")"; return 1; }
     fi
     for line in "${lines[@]}"; do
         read -ra words <<<"${library[line]}"

@@ -5,9 +5,9 @@
 // Usage: probe COMMAND [ARGUMENTS] ... ; one line of output per fact, "error ..." and exit code 1
 // when something did not happen within 60 s.
 //   wait                  waits up to 60 s for the main window or a message box
-//   state                 answers, title, iconic, client size and place on the screen, the focused
-//                         window's class and whether the main window is active, visible children,
-//                         other windows
+//   state                 answers, title, iconic, client size and place on the screen, the menu
+//                         bar's place, the focused window's class and whether the main window is
+//                         active, visible children, other windows
 //   settings-read         opens the settings window, prints "settings SIZE<TAB>FAMILY", cancels
 //   settings-save S F     opens it, types S and F, presses Save
 //   settings-close S F    the same, but closes it by its close box
@@ -203,6 +203,14 @@ bool reportState()
         ClientToScreen(main, &origin);
         say("client " + std::to_string(client.right) + " " + std::to_string(client.bottom) + " " +
             std::to_string(origin.x) + " " + std::to_string(origin.y));
+        // Where the frame and the caption end: without a window manager to draw them, Wine's X
+        // window starts there (and holds the menu bar and the client area).
+        WINDOWINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetWindowInfo(main, &info))
+            say("inside " + std::to_string(info.rcWindow.left + static_cast<LONG>(info.cxWindowBorders)) + " " +
+                std::to_string(info.rcWindow.top + static_cast<LONG>(info.cyWindowBorders) +
+                               GetSystemMetrics(SM_CYCAPTION)));
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
         if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread))
