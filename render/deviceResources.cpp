@@ -13,6 +13,21 @@ D2D1_SIZE_U clientPixelSize()
                        static_cast<UINT32>(std::max<LONG>(appState.clientRect.bottom - appState.clientRect.top, 0)));
 }
 
+// The family the quote is drawn in: the stored one when the system's fonts hold it, else the
+// default. Windows' DirectWrite falls back to another face by itself; Wine's (8.0) draws nothing
+// at all for a family it does not have. The stored family itself stays as the file says.
+std::wstring drawnFontFamily()
+{
+    ComPtr<IDWriteFontCollection> fonts;
+    UINT32 index = 0;
+    BOOL exists = FALSE;
+    if (!appState.fontFamily.empty() &&
+        SUCCEEDED(appState.dwriteFactory->GetSystemFontCollection(fonts.GetAddressOf(), FALSE)) &&
+        SUCCEEDED(fonts->FindFamilyName(appState.fontFamily.c_str(), &index, &exists)) && exists)
+        return appState.fontFamily;
+    return defaultFontFamily;
+}
+
 }  // namespace
 
 bool runningUnderWine()
@@ -97,25 +112,6 @@ bool createDwriteFactory()
         DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                             reinterpret_cast<IUnknown**>(appState.dwriteFactory.ReleaseAndGetAddressOf())));
 }
-
-namespace {
-
-// The family the quote is drawn in: the stored one when the system's fonts hold it, else the
-// default. Windows' DirectWrite falls back to another face by itself; Wine's (8.0) draws nothing
-// at all for a family it does not have. The stored family itself stays as the file says.
-std::wstring drawnFontFamily()
-{
-    ComPtr<IDWriteFontCollection> fonts;
-    UINT32 index = 0;
-    BOOL exists = FALSE;
-    if (!appState.fontFamily.empty() &&
-        SUCCEEDED(appState.dwriteFactory->GetSystemFontCollection(fonts.GetAddressOf(), FALSE)) &&
-        SUCCEEDED(fonts->FindFamilyName(appState.fontFamily.c_str(), &index, &exists)) && exists)
-        return appState.fontFamily;
-    return defaultFontFamily;
-}
-
-}  // namespace
 
 bool createTextFormat(const wchar_t* localeName)
 {

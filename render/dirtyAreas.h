@@ -30,25 +30,21 @@ struct TextSpan {
     uint32_t length;
 };
 
-// Adds, for each line that the span covers, the box where its part on that line changes when the
-// underline comes or goes: from the pixel where an underline on the line can start down to the
-// line's bottom, by the part's width, in client pixels (the layout drawn at textOrigin). Nothing
-// above it changes, and the only glyphs reaching into it are descenders: under Wine a pass costs
-// by the glyph it draws and by the pixel it reads back, and a line is several times taller.
-// A box starts exactly where its span starts, rounded outwards to the left, and reaches a pixel
-// past the end and the line's bottom. A glyph cut by its top has its position on the baseline,
-// which the layout snaps to a whole pixel: a pass drawn over it then leaves what a whole repaint
-// leaves there.
-// A line that holds right-to-left text is taken whole, from its top (rounded inwards: the line
-// above ends within its own height): its clusters are drawn in another order than the one they
-// are typed in, so their sum does not say where one of them lies, and Wine's DirectWrite places
-// its glyphs anew (some pixels higher or lower) when the underline moves within it.
+// Adds, for each line the span covers, the box where its part changes when the underline comes or
+// goes, in client pixels (the layout drawn at textOrigin): from where an underline on the line can
+// start down to the line's bottom, by the part's width. Only descenders reach into it: under Wine
+// a pass costs by the glyph and by the pixel, and a line is several times taller. A box starts
+// where its span starts, rounded outwards, and reaches a pixel past its end and the line's bottom;
+// a glyph cut by its top stands on the baseline, which the layout snaps to a whole pixel, so a
+// pass over it leaves what a whole repaint leaves.
+// A line holding right-to-left text is taken whole, from its top (rounded inwards: the line above
+// ends within its own height): its clusters are drawn in another order than they are typed, and
+// Wine's DirectWrite places its glyphs anew (pixels higher or lower) when the underline moves.
 void addSpanBoxes(const std::vector<LineExtent>& lines, const std::vector<ClusterExtent>& clusters, TextSpan span,
                   std::vector<PixelBox>& boxes);
 
 // Joins boxes of the same line band (same top and bottom), such as a completed word and the next
-// one with the blank between them: one pass instead of two. Under Wine a pass costs about half a
-// millisecond by itself and 0.04 ms more for each thousand pixels, so the blank's few hundred
-// pixels cost less than the second pass. Boxes of other bands stay apart: joined, a box on one
-// line and a box on the next would take in the rest of both lines.
+// with the blank between: under Wine a pass costs 0.5 ms by itself and 0.04 ms a thousand pixels,
+// so the blank costs less than a second pass. Boxes of other bands stay apart: joined, boxes on
+// two lines would take in the rest of both.
 void joinBoxesSideBySide(std::vector<PixelBox>& boxes);

@@ -95,20 +95,15 @@ bool textMayReach(const RECT& area)
 // Fills `area` but its part `inside` (which may be empty) with the scene's white, by GDI.
 void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
 {
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
     SetDCBrushColor(dc, RGB(255, 255, 255));
-    const HBRUSH white = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
-    // An empty part leaves the whole area to the strip below it.
-    const RECT in = IsRectEmpty(&inside) ? RECT{area.left, area.top, area.left, area.top} : inside;
-    for (const RECT& part :
-         {RECT{area.left, area.top, area.right, in.top}, RECT{area.left, in.bottom, area.right, area.bottom},
-          RECT{area.left, in.top, in.left, in.bottom}, RECT{in.right, in.top, area.right, in.bottom}})
-        if (!IsRectEmpty(&part))
-            FillRect(dc, &part, white);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    RestoreDC(dc, saved);
 }
 
-// The ring of this width round the box, outside it, as four strips along its edges. Inside, the
-// box's own window lies, where the main window never draws (it clips its children), so a pass
-// there would read back pixels for nothing.
+// The ring of this width round the box, outside it, as four strips. Inside lies the box's own
+// window, where the main window never draws (it clips its children).
 std::array<RECT, 4> ringOutsideBox(LONG width)
 {
     const RECT& f = appState.editRect;
@@ -117,11 +112,10 @@ std::array<RECT, 4> ringOutsideBox(LONG width)
             RECT{f.left - width, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + width, f.bottom}};
 }
 
-// The mark drawn with GDI, within `area`, over what a pass through a DC target drew there. A DC
-// pass costs half a millisecond and more under Wine whatever it draws, and a GDI fill next to
-// nothing; Direct2D draws the frame's stroke there as exactly this ring of solid red (measured:
-// its edges lie on whole pixels). The hairline is not drawn: Wine's Direct2D draws a 0.2-px
-// stroke as nothing at all (measured), and so the screen stays as it was.
+// The mark drawn with GDI, within `area`, over what a pass through a DC target drew there: a GDI
+// fill costs next to nothing where a DC pass costs 0.5 ms and more, and Direct2D draws the frame's
+// stroke as exactly this ring of solid red (measured: its edges lie on whole pixels). The hairline
+// is not drawn: Wine's Direct2D draws a 0.2-px stroke as nothing at all (measured).
 void drawMarkWithGdi(HDC dc, FrameMark mark, const RECT& area)
 {
     if (!appState.typingEdit || mark != FrameMark::red)
@@ -171,12 +165,11 @@ RECT passAreaFor(const RECT& area)
 }
 
 // Under Wine: a DC target draws into a bitmap the size of the rectangle it is bound to, shifted
-// so that client coordinates still apply, and each area gets a pass of its own (the rectangle
-// holding a word and the frame's band far below it would be read back whole, at 0.04 ms for every
-// thousand pixels, where a pass costs half a millisecond by itself). Where the quote's ink cannot
-// reach, the scene is white: a GDI fill, almost free, where a pass would cost by the pixel (the
-// box's place on the results screen at a large size took 9 ms, and the blank part of a whole
-// repaint tens of milliseconds). The mark is a GDI fill too, over what the pass left.
+// so that client coordinates still apply, one pass for each area (the rectangle holding a word
+// and the frame's band far below would be read back whole, at 0.04 ms a thousand pixels, where a
+// pass costs 0.5 ms by itself). Where the quote's ink cannot reach, the scene's white is a GDI
+// fill, almost free (a pass over the box's place on the results screen took 9 ms at a large
+// size); so is the mark, over what the pass left.
 void drawThroughDcTarget(ID2D1DCRenderTarget* dcTarget, FrameMark mark, const std::vector<RECT>& areas)
 {
     HDC windowDc = GetDC(appState.mainWindow);
@@ -219,8 +212,7 @@ void drawThroughWindowTarget(FrameMark mark, const std::vector<RECT>& areas)
 }
 
 // One drawing pass, as an event describes it; commitPass carries it out. Drawing costs by the
-// pixel (under Wine the DC target renders in software and reads its pixels back) and by the
-// glyph, so a pass covers only what the event changed.
+// pixel and by the glyph, so a pass covers only what the event changed.
 struct ScenePass {
     std::vector<RECT> areas;  // what the event changed, in client pixels
     bool whole = false;       // the whole client area instead
@@ -255,9 +247,8 @@ void commitPass(ScenePass pass)
     // A minimised window has no client area to draw on; restored, it gets a whole paint message.
     if (IsIconic(appState.mainWindow) || appState.clientRect.right <= 0 || appState.clientRect.bottom <= 0)
         return;
-    if (!appState.renderTarget)
-        createDeviceResources();
-    if (!appState.renderTarget || !appState.blackBrush || !appState.redBrush || !appState.whiteBrush)
+    // The target and its brushes are made, and kept, all together or not at all.
+    if (!appState.renderTarget && !createDeviceResources())
         return;
     const std::vector<RECT> areas = pass.whole ? std::vector<RECT>{appState.clientRect} : pass.areas;
     ComPtr<ID2D1DCRenderTarget> dcTarget;
@@ -267,9 +258,8 @@ void commitPass(ScenePass pass)
         drawThroughWindowTarget(pass.mark, areas);
 }
 
-// Adds the boxes where these ranges of the quote show their underline (see addSpanBoxes).
-// HitTestTextRange would give the ranges' places but is not implemented by Wine's DirectWrite; the
-// line and cluster metrics are. The metrics are read once for all the ranges.
+// Adds the boxes where these ranges of the quote show their underline (see addSpanBoxes), from the
+// line and cluster metrics (Wine's DirectWrite has no HitTestTextRange), read once for all.
 void addUnderlineBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vector<RECT>& areas)
 {
     if (!appState.textLayout)
@@ -305,8 +295,7 @@ void rebuildTextLayout()
     GetClientRect(appState.mainWindow, &appState.clientRect);
     if (!appState.dwriteFactory || !appState.textFormat)
         return;
-    // Tabs are drawn as the blanks that type them; a tab drawn by DirectWrite under Wine has no
-    // width at all.
+    // Tabs are drawn as the blanks that type them (under Wine a tab has no width at all).
     const std::wstring quote = drawnQuoteText(appState.currentQuote);
     // A minimised window has an empty client area; DirectWrite refuses negative extents.
     float maxWidth = static_cast<float>(std::max<LONG>(appState.clientRect.right - layoutMargin, 0));
@@ -374,8 +363,7 @@ void takeFrameAwayWithWordPass()
 
 void paintCompletedWord()
 {
-    // The box has just been emptied: whatever frame or hairline showed round it goes in this
-    // same pass, which then leaves what a whole repaint would.
+    // The box has just been emptied: whatever frame or hairline showed round it goes in this pass.
     const FrameMark wrong = appState.mismatchShown ? FrameMark::red : FrameMark::none;
     ScenePass pass = {{}, false, false, shownMark != FrameMark::none, wrong, wrong};
     addUnderlineBoxes(

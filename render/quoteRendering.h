@@ -1,12 +1,11 @@
 // Drawing the quote and the mark round the typing box, by event.
 //
-// The scene is the quote with the current word underlined, black on white, and round the typing
-// box its mark: the red frame while the box's text is wrong; once the frame is erased by its own
-// pass, a faint hairline that stays until a pass covers the frame's band again (drawn as nothing
-// under Wine). Each event builds one pass (the areas it changed; grown to the glyphs' origins or
-// not; the frame's band where the box is now, or not; the mark drawn), which commitPass carries
-// out, and every pass leaves exactly what a whole repaint of the same state would (the hairline
-// aside). "Wrong": red while the box's text is wrong, else none.
+// The scene: the quote with the current word underlined, black on white, and round the typing box
+// its mark: the red frame while the box's text is wrong; once the frame is erased by its own pass,
+// a faint hairline until a pass covers the frame's band again (nothing under Wine). Each event
+// builds one pass (areas it changed, grown to glyph origins or not; the frame's band where the box
+// is now, or not; the mark drawn) and commitPass carries it out; every pass leaves what a whole
+// repaint of the same state would (the hairline aside). "Wrong": red while the text is wrong.
 //
 // | event                          | call               | areas (grown?)           | band   | mark drawn, after |
 // |--------------------------------|--------------------|--------------------------|--------|-------------------|
@@ -17,15 +16,14 @@
 // |                                |                    |                          |        | (none under Wine) |
 // | a word completed               | paintCompletedWord | underlines of the word   | if any | wrong, wrong      |
 // |                                |                    | done and the next (no)   | shown  |                   |
-// | the results take the box away  | paintBoxGone       | no pass: the band as a   | -      | -, none           |
-// |                                |                    | paint message (below)    |        |                   |
+// | the results take the box away  | paintBoxGone       | no pass: the band as a paint message (above); none |
 // | layout request, real resize    | rebuildTextLayout  | no pass: a new layout, its underline off; the      |
 // |                                |                    | system's paint messages (and the moved controls')  |
-// | lost device (EndDraw says so)  | (any pass)         | no pass: target and brushes made again, then a     |
-// |                                |                    | whole paint message                                |
+// | lost device (EndDraw says so)  | (any pass)         | no pass: target and brushes made again; a whole    |
+// |                                |                    | paint message                                      |
 // | the target's first making      | (any pass)         | made as the pass begins; the pass goes on          |
-// | minimised window               | (any pass)         | nothing drawn, the mark recorded; restored, a      |
-// |                                |                    | whole paint message                                |
+// | minimised window               | (any pass)         | nothing drawn, the mark recorded; restored, a whole|
+// |                                |                    | paint message                                      |
 #pragma once
 
 #include <windows.h>

@@ -1,12 +1,10 @@
-// Walks over a text layout's glyph runs with a text renderer of our own, handed to
-// IDWriteTextLayout::Draw in place of the one inside DrawTextLayout, for three jobs: drawing what
-// can show in an area, finding the glyph positions an area must hold, and measuring where
-// underlines can start. Wine's Direct2D draws each glyph run by rasterising every glyph of it on the
-// CPU, whatever part of the target the pass can touch: a pass over one word cost as much as the
-// whole quote's glyphs. The drawing job hands on only the glyphs whose ink may reach the pass's
-// area, and draws them, and the underline, with the very calls DrawTextLayout makes for them: the
-// same baseline origins (snapped by the layout through our answers below, the target's), the same
-// measuring mode, the same brush, the underline as a line of its thickness.
+// Walks a text layout's glyph runs with a text renderer of our own (in place of the one inside
+// DrawTextLayout) for three jobs: drawing what can show in an area, finding the glyph positions an
+// area must hold, and measuring where underlines can start. Wine's Direct2D rasterises every glyph
+// of a run on the CPU, wherever the pass lands: a pass over one word cost the whole quote's
+// glyphs. The drawing job draws only the glyphs whose ink may reach the area, with the very calls
+// DrawTextLayout makes (the same snapped origins, measuring mode and brush; the underline as a
+// line of its thickness).
 #include "render/textWithinArea.h"
 
 #include <algorithm>
@@ -19,10 +17,8 @@ namespace {
 
 // Ink may spill past a glyph's black box by a pixel of smoothing; a little more covers hinting.
 const float inkSlack = 2.0f;
-// Below a glyph the slack is half a pixel: the band a completed word redraws starts just below
-// the baseline, and only glyphs whose bottom, rounded to the pixel grid, lies inside it have ink
-// there (with the whole slack, every glyph standing on the baseline was drawn, a fifth of a
-// millisecond each at a large size).
+// Below a glyph, half a pixel: the band a completed word redraws starts just below the baseline,
+// and with the whole slack every glyph standing on it was drawn (0.2 ms each at a large size).
 const float inkSlackBelow = 0.5f;
 
 using GlyphRunJob = std::function<void(float x, float y, DWRITE_MEASURING_MODE, const DWRITE_GLYPH_RUN*)>;
@@ -32,14 +28,9 @@ using UnderlineJob = std::function<void(float x, float y, const DWRITE_UNDERLINE
 // questions as DrawTextLayout's own renderer does for the target, so the runs are placed and
 // snapped as they would be for it.
 struct LayoutWalker final : IDWriteTextRenderer {
-    ID2D1RenderTarget* target;
+    ID2D1RenderTarget* target = nullptr;
     GlyphRunJob onGlyphRun;
     UnderlineJob onUnderline;
-
-    LayoutWalker(ID2D1RenderTarget* renderTarget, GlyphRunJob glyphRunJob, UnderlineJob underlineJob)
-        : target(renderTarget), onGlyphRun(std::move(glyphRunJob)), onUnderline(std::move(underlineJob))
-    {
-    }
 
     // It lives on the stack for the one Draw call that uses it: its owner is that frame, so the
     // reference count means nothing.
@@ -109,7 +100,10 @@ struct LayoutWalker final : IDWriteTextRenderer {
 void walkLayout(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin, GlyphRunJob onGlyphRun,
                 UnderlineJob onUnderline = nullptr)
 {
-    LayoutWalker walker(target, std::move(onGlyphRun), std::move(onUnderline));
+    LayoutWalker walker;
+    walker.target = target;
+    walker.onGlyphRun = std::move(onGlyphRun);
+    walker.onUnderline = std::move(onUnderline);
     layout->Draw(nullptr, &walker, origin.x, origin.y);
 }
 
@@ -121,11 +115,9 @@ struct GlyphSpan {
 };
 
 // The glyphs of a run whose ink may reach `area`: for a left-to-right run, from the first to the
-// last such glyph, or from the run's own origin when that first glyph lies left of the area (a
-// target bound to a DC rectangle truncates each glyph's position towards zero, so a glyph placed
-// left of the rectangle lands a pixel off; areas that can cut glyphs are grown beforehand by
-// areaHoldingGlyphOrigins, so that no drawn glyph lies there). Sideways and right-to-left runs,
-// and runs whose font gives no metrics, are taken whole.
+// last such glyph, or from the run's origin when that first glyph lies left of the area (where a
+// DC target would place it a pixel off; areas that can cut glyphs are grown beforehand by
+// areaHoldingGlyphOrigins). Sideways, right-to-left and metric-less runs are taken whole.
 GlyphSpan glyphsInArea(const D2D1_RECT_F& area, float x, float y, const DWRITE_GLYPH_RUN* run,
                        std::vector<DWRITE_GLYPH_METRICS>& glyphMetrics)
 {
@@ -228,9 +220,8 @@ float leastUnderlineOffset(ID2D1RenderTarget* target, IDWriteTextLayout* layout)
 D2D1_RECT_F areaHoldingGlyphOrigins(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin,
                                     const D2D1_RECT_F& area)
 {
-    // Grown, the area may take in the ink of glyphs further left or up, which have positions of
-    // their own: a few rounds settle it (a glyph's position lies at most its overhang before its
-    // ink). An underline is drawn as geometry, not placed by truncation: it needs no room.
+    // Grown, the area may take in the ink of glyphs further left or up, with positions of their
+    // own: a few rounds settle it. An underline is geometry, not placed by truncation: no room.
     std::vector<DWRITE_GLYPH_METRICS> glyphMetrics;
     D2D1_RECT_F grown = area;
     for (int round = 0; round < 4; ++round) {

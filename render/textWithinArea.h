@@ -16,10 +16,9 @@ void drawTextWithinArea(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2
 float leastUnderlineOffset(ID2D1RenderTarget* target, IDWriteTextLayout* layout);
 
 // The area grown, left and up, to the pen position and baseline of every glyph whose ink may reach
-// into it, for a render target bound to that area of a DC. Such a target places each glyph at its
-// position truncated towards zero: a glyph whose position lies left of or above the bound
-// rectangle (negative there) and falls between pixels lands a pixel right of or below where a
-// whole repaint puts it, and leaves a seam where the area's edge cuts its ink. Measured with the
-// target's transform as it stands, which must be a whole-pixel translation.
+// into it, for a render target bound to that area of a DC. Such a target truncates each glyph's
+// position towards zero: a glyph placed left of or above the bound rectangle, between pixels,
+// lands a pixel off where a whole repaint puts it, a seam where the area's edge cuts its ink.
+// Measured with the target's transform as it stands, which must be a whole-pixel translation.
 D2D1_RECT_F areaHoldingGlyphOrigins(ID2D1RenderTarget* target, IDWriteTextLayout* layout, D2D1_POINT_2F origin,
                                     const D2D1_RECT_F& area);
