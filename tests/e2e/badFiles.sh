@@ -8,8 +8,6 @@
 #        (DISPLAY, WINEPREFIX and a running wineserver given)
 set -uo pipefail
 
-exe=${1:?usage: badFiles.sh Paceword.exe paceword_probe.exe}
-probe=${2:?usage: badFiles.sh Paceword.exe paceword_probe.exe}
 testName=badFiles
 quote=unused
 # shellcheck source=tests/e2e/common.sh

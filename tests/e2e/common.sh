@@ -1,8 +1,10 @@
-# shellcheck shell=bash disable=SC2154  # the sourcing script sets testName, exe and probe
+# shellcheck shell=bash disable=SC2154  # the sourcing script sets testName
 # Shared by the end-to-end tests: starting the real Paceword.exe under Wine on a quote library,
 # finding its window, asking the probe, the tally of checks, and stopping only our own process.
-# The caller sets: testName, exe, probe, and quote or folder. Given: DISPLAY, WINEPREFIX and a
-# running wineserver.
+# Every test takes the program (or what holds it) and the probe first; the caller sets testName,
+# and quote or folder. Given: DISPLAY, WINEPREFIX and a running wineserver.
+exe=${1:?usage: ${0##*/} PROGRAM paceword_probe.exe ...}
+probe=${2:?usage: ${0##*/} PROGRAM paceword_probe.exe ...}
 export WINEDEBUG=-all
 passed=0
 failed=0

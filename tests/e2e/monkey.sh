@@ -5,18 +5,15 @@
 # random values, the About box, paint messages for random parts of the window), on a library of
 # short, wrapping, over-wide, right-to-left and mixed quotes.
 # After every few events (SCREEN_EVERY, default 5), every word typed and every results screen,
-# the screen must equal a whole repaint: what the partial passes left is compared with what the
-# program draws when asked for all of it. After a new text the quote the screen shows is found by
-# laying out each quote of the library afresh, and typed to its results (its last word now and
-# then over a wrong letter): the box must take it. After every hundred events the program must
-# answer, show one of its three titles and the controls of the screen that title names; at the
-# end settings.txt must hold the two lines the settings window shows, as the saves left them.
+# what the partial passes left must equal a whole repaint. After a new text the quote the screen
+# shows is found by laying out each quote of the library afresh, and typed to its results (its
+# last word now and then over a wrong letter): the box must take it. Every hundred events the
+# program must answer, with one of its three titles and that screen's controls; at the end
+# settings.txt must hold the two lines the settings window shows, as the saves left them.
 # Usage: monkey.sh path/to/Paceword.exe path/to/paceword_probe.exe [EVENTS] [SEED]
 #        (DISPLAY, WINEPREFIX and a running wineserver given); the seed is printed for a replay.
 set -uo pipefail
 
-exe=${1:?usage: monkey.sh Paceword.exe paceword_probe.exe [EVENTS] [SEED]}
-probe=${2:?usage: monkey.sh Paceword.exe paceword_probe.exe [EVENTS] [SEED]}
 events=${3:-700}
 seed=${4:-$(od -An -N2 -tu2 /dev/urandom | tr -d ' ')}
 # Short quotes, so that random typing finishes them now and then, and one of each kind that
@@ -70,35 +67,25 @@ saveSettings() {
     for name in "${families[@]}"; do [ "$family" = "$name" ] && savedFamily=$family; done
 }
 
-# The program answers, shows one of its three titles and that screen's controls, in any order
-# (a control's place among its siblings is not the user's concern). A screen change may be under
-# way: three looks, half a second apart.
+# The program answers, shows one of its three titles and that screen's controls by class and text
+# (any text in the box and the label), in any order: a control's place among its siblings is not
+# the user's concern. A screen change may be under way: three looks, half a second apart.
 checkState() {
-    local problem
+    local title want shown
     for _ in 1 2 3; do
         probeSays state
-        problem=$(awk -v ready="$readyTitle" -v typing="$typingTitle" -v results="$resultsTitle" '
-            $1 == "answers" { answers = $2 }
-            $1 == "title" { title = substr($0, 7) }
-            $1 == "child" { text = $0; sub(/^child [^ ]+ [^ ]+ [^ ]+ ?/, "", text); children = children "|" $2 ":" text }
-            END {
-                if (answers != 1) { print "the program does not answer"; exit }
-                if (title == ready || title == typing) want = "|Button:New text (Esc)|Edit:*"
-                else if (title == results) want = "|Button:Another text! (Enter or Esc)|Button:Retry same text (r or R)|Static:*"
-                else { print "title \"" title "\""; exit }
-                n = split(want, w, "|"); m = split(children, c, "|")
-                if (n != m) { print "controls" children " on the screen titled \"" title "\""; exit }
-                for (i = 2; i <= n; i++) {
-                    split(w[i], a, ":"); split(c[i], b, ":")
-                    if (a[1] != b[1] || (a[2] != "*" && substr(c[i], length(b[1]) + 2) != a[2])) {
-                        print "controls" children " on the screen titled \"" title "\""; exit
-                    }
-                }
-            }' <(grep -v '^child ' "$work/probe.txt"; grep '^child ' "$work/probe.txt" | LC_ALL=C sort))
-        [ -z "$problem" ] && return 0
+        title=$(sed -n 's/^title //p' "$work/probe.txt")
+        case $title in
+        "$readyTitle" | "$typingTitle") want="Button New text (Esc)|Edit" ;;
+        "$resultsTitle") want="Button Another text! (Enter or Esc)|Button Retry same text (r or R)|Static" ;;
+        *) want="one of the three titles" ;;
+        esac
+        shown=$(sed -n 's/^child \([^ ]*\) [0-9]* [0-9]* \{0,1\}/\1 /p' "$work/probe.txt" |
+            sed 's/^\(Edit\|Static\) .*/\1/' | LC_ALL=C sort | paste -sd'|')
+        grep -qx 'answers 1' "$work/probe.txt" && [ "$shown" = "$want" ] && return 0
         sleep 0.5
     done
-    echo "  $problem"
+    echo "  $(grep '^answers' "$work/probe.txt"), title \"$title\", controls \"$shown\""
     return 1
 }
 
@@ -111,10 +98,9 @@ boxText() {
     sed -n 's/^child Edit [0-9]* [0-9]* \{0,1\}//p' "$work/probe.txt"
 }
 
-# Types the quote the screen shows to its results screen, the screen compared with a whole
-# repaint after each word and on the results. Where several quotes of the library would look
-# the same (a window too small to show them apart) the first word tells them apart: its blank
-# empties the box only on the quote the attempt checks.
+# Types the quote the screen shows to its results, the screen compared with a whole repaint after
+# each word and on the results. Where several quotes may be drawn, the first word tells them
+# apart: its blank empties the box only on the quote the attempt checks.
 typeWord() {  # words with letters no key of the US layout has are pasted
     if [[ $1 =~ ^[\ -~]*$ ]]; then
         xdotool type --delay 0 -- "$1"
@@ -133,10 +119,8 @@ boxBecomes() {  # boxBecomes TEXT...: waits up to 3 s for the box to hold one of
 typeDrawnQuote() {
     local lines line words last count cw ch cx cy ix iy X Y WIDTH HEIGHT
     # The screen shows the client area where Windows puts it only while the X window starts where
-    # the window's caption ends and holds the whole client area. Neither holds after a maximise:
-    # Wine leaves a maximised window's place and size to the window manager, and there is none;
-    # nor where xdotool made the X window smaller than Wine's least window size. There any quote
-    # may be drawn, and the box decides.
+    # the caption ends and holds the client area: not after a maximise (Wine leaves that to a
+    # window manager, and there is none), nor below Wine's least window size. There the box decides.
     eval "$(xdotool getwindowgeometry --shell "$window")"
     probeSays state
     read -r cw ch cx cy <<<"$(sed -n 's/^client //p' "$work/probe.txt")"

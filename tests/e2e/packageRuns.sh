@@ -7,7 +7,6 @@
 set -uo pipefail
 
 zip=${1:?usage: packageRuns.sh Paceword-VERSION-win64.zip paceword_probe.exe}
-probe=${2:?usage: packageRuns.sh Paceword-VERSION-win64.zip paceword_probe.exe}
 testName=packageRuns
 quote=
 # shellcheck source=tests/e2e/common.sh

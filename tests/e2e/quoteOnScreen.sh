@@ -6,8 +6,6 @@
 #        (DISPLAY, WINEPREFIX and a running wineserver given)
 set -uo pipefail
 
-exe=${1:?usage: quoteOnScreen.sh Paceword.exe paceword_probe.exe}
-probe=${2:?usage: quoteOnScreen.sh Paceword.exe paceword_probe.exe}
 quote="Typing fast is a skill that grows with patient practice every day"
 testName=quoteOnScreen
 # shellcheck source=tests/e2e/common.sh

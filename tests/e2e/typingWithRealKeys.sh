@@ -10,8 +10,6 @@
 # shellcheck disable=SC2317  # the helpers below are called through check
 set -uo pipefail
 
-exe=${1:?usage: typingWithRealKeys.sh Paceword.exe paceword_probe.exe}
-probe=${2:?usage: typingWithRealKeys.sh Paceword.exe paceword_probe.exe}
 quote="Quick brown fox jumps"
 testName=typingWithRealKeys
 # shellcheck source=tests/e2e/common.sh
