@@ -233,10 +233,9 @@ void commitPass(ScenePass pass)
         readBoxPlace();
     for (RECT& area : pass.areas)
         area = pass.growAreas ? passAreaFor(area) : area;
-    // Under Wine the band is the red frame's ring (the hairline is nothing there); through a
-    // window target, the hairline's smoothing too.
-    for (const RECT& strip : ringOutsideBox(drawThroughWindowDc() ? redFrameReach : markReach))
-        if (pass.frameBand)
+    // The band: the red frame's ring under Wine (no hairline there), else with the hairline's smoothing.
+    if (pass.frameBand)
+        for (const RECT& strip : ringOutsideBox(drawThroughWindowDc() ? redFrameReach : markReach))
             pass.areas.push_back(passAreaFor(strip));
     shownMark = pass.markAfter;
     if (appState.textLayout)
@@ -250,12 +249,13 @@ void commitPass(ScenePass pass)
     // The target and its brushes are made, and kept, all together or not at all.
     if (!appState.renderTarget && !createDeviceResources())
         return;
-    const std::vector<RECT> areas = pass.whole ? std::vector<RECT>{appState.clientRect} : pass.areas;
+    if (pass.whole)
+        pass.areas = {appState.clientRect};
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     if (SUCCEEDED(appState.renderTarget.As(&dcTarget)))
-        drawThroughDcTarget(dcTarget.Get(), pass.mark, areas);
+        drawThroughDcTarget(dcTarget.Get(), pass.mark, pass.areas);
     else
-        drawThroughWindowTarget(pass.mark, areas);
+        drawThroughWindowTarget(pass.mark, pass.areas);
 }
 
 // Adds the boxes where these ranges of the quote show their underline (see addSpanBoxes), from the
