@@ -47,8 +47,8 @@ struct AppState {
     // Rectangles
     // The main window's client area as last read.
     RECT clientRect = {};
-    // The typing box's window rectangle in the main window's client coordinates, where the
-    // renderer last framed it. The layout measures the box itself.
+    // The typing box's window rectangle in the main window's client coordinates where the renderer
+    // last drew round it (its record). The layout measures the box itself.
     RECT editRect = {};
 
     // Quote data and attempt progress
@@ -65,7 +65,10 @@ struct AppState {
     // Flags
     bool timerStarted = false;
     bool resultsShown = false;
+    // The red frame shows round the box now (the renderer's record).
     bool mismatchShown = false;
+    // The box's text is not a beginning of the current word, as the attempt last found it.
+    bool boxTextWrong = false;
 
     // Clock and results
     int64_t startTime = 0;

@@ -2,7 +2,7 @@
 #include "app/controls.h"
 
 #include "app/appState.h"
-#include "app/mainWindow.h"
+#include "app/focus.h"
 
 RECT controlPlace(LONG left, LONG top, LONG width, LONG height)
 {

@@ -3,6 +3,7 @@
 
 #include "app/appState.h"
 #include "app/controls.h"
+#include "app/focus.h"
 #include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"
@@ -65,36 +66,6 @@ LRESULT onMainPaint(HWND window)
     return 0;
 }
 
-// The keyboard focus goes back where it was when the window comes back (after another window,
-// the About box, or minimised and restored): by default the main window would take it for
-// itself, and typed keys would go nowhere while the clock runs. Dialogs keep their focus the same
-// way: noted when the window goes inactive, given back when it is active again.
-bool canTakeFocus(HWND window, HWND child)
-{
-    // A child retired meanwhile is hidden; one destroyed is no longer a child.
-    return child && IsChild(window, child) && IsWindowVisible(child);
-}
-
-void noteFocusedChild(HWND window)
-{
-    HWND focused = GetFocus();
-    appState.focusBeforeDeactivation = canTakeFocus(window, focused) ? focused : nullptr;
-}
-
-// Gives the noted child the focus, once; when it has gone meanwhile (a new text while the window
-// was minimised), the typing box that took its place. False when there is none that can take it.
-bool giveFocusBack(HWND window)
-{
-    HWND focus = appState.focusBeforeDeactivation;
-    appState.focusBeforeDeactivation = nullptr;
-    if (focus && !canTakeFocus(window, focus))
-        focus = appState.typingEdit;
-    if (!canTakeFocus(window, focus))
-        return false;
-    SetFocus(focus);
-    return true;
-}
-
 LRESULT onMainActivate(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) == WA_INACTIVE) {
@@ -149,13 +120,6 @@ void layoutChildren()
     const TypingControlPlaces typing = typingControlPlaces(client, clientHeight(appState.typingEdit));
     moveControl(appState.typingEdit, typing.typingEdit);
     moveControl(appState.newTextButton, typing.newTextButton);
-}
-
-void giveFocusNowOrWhenRestored(HWND window)
-{
-    SetFocus(window);
-    if (GetFocus() != window && window && IsChild(appState.mainWindow, window))
-        appState.focusBeforeDeactivation = window;
 }
 
 void showAboutBox()

@@ -3,6 +3,7 @@
 
 #include "app/appState.h"
 #include "app/controls.h"
+#include "app/focus.h"
 #include "app/mainWindow.h"
 #include "render/deviceResources.h"
 #include "render/quoteRendering.h"

@@ -7,7 +7,8 @@
 //                                               settings.txt (size 20, or 90) here
 //        cross_process_keys.exe [ROUNDS] [large]   times the keys in the running program (large:
 //                                                  in a 1920x1080 window)
-//        (PACEWORD_PROGRAM names another program file than Paceword.exe)
+//        (PACEWORD_PROGRAM names another program file than Paceword.exe; PACEWORD_QUOTE_LENGTH=N
+//        makes the quote N characters long, of which the first 300 are typed before each retry)
 #include "bench/keystrokeKeys.h"
 #include "resources/resource.h"
 #include "tests/e2e/programProcess.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv)
         FILE* settings = std::fopen("settings.txt", "wb");
         if (!quotes || !settings)
             return 1;
-        std::fprintf(quotes, "%s\n", benchmarkQuote);
+        std::fprintf(quotes, "%s\n", benchmarkQuoteOfLength(std::getenv("PACEWORD_QUOTE_LENGTH")).c_str());
         std::fprintf(settings, "%s\r\nArial\r\n", large ? "90" : "20");
         std::fclose(quotes);
         std::fclose(settings);
@@ -102,7 +103,11 @@ int main(int argc, char** argv)
         UpdateWindow(programWindow);
     }
 
-    const std::vector<Key> keys = keysFor(benchmarkQuote);
+    // In a long quote, its first 300 characters' keys and then a retry.
+    const std::string quote = benchmarkQuoteOfLength(std::getenv("PACEWORD_QUOTE_LENGTH"));
+    std::vector<Key> keys = keysFor(quote);
+    if (quote.size() > std::strlen(benchmarkQuote))
+        keys.resize(keysFor(benchmarkQuote).size() - 1);
     std::vector<double> figures[kindCount];
     for (int round = 0; round < rounds; ++round) {
         HWND box = waitForBox(programWindow);
@@ -130,7 +135,7 @@ int main(int argc, char** argv)
     RECT client = {};
     GetClientRect(programWindow, &client);
     std::printf("from another process: client area %ldx%ld, quote of %zu characters, %d rounds\n", client.right,
-                client.bottom, std::strlen(benchmarkQuote), rounds);
+                client.bottom, quote.size(), rounds);
     printFigures(figures);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,17 @@ inline const char benchmarkQuote[] =
     "Speed grows out of accuracy rather than haste: a clean word typed calmly beats three rushed words "
     "fixed twice. Keep the wrists light and the shoulders loose, let each finger return home after every "
     "key, and read a little ahead of your hands so that the next word is ready before the last one ends here.";
+
+// The quote repeated to about `length` characters (PACEWORD_QUOTE_LENGTH, when set), ending at the
+// end of a copy: what a key costs in a long quote.
+inline std::string benchmarkQuoteOfLength(const char* length)
+{
+    const size_t wanted = length ? static_cast<size_t>(std::strtoul(length, nullptr, 10)) : 0;
+    std::string quote = benchmarkQuote;
+    while (quote.size() < wanted)
+        quote += std::string(" ") + benchmarkQuote;
+    return quote;
+}
 
 enum KeyKind { letter, completingBlank, wrongLetter, correctingBackspace, lastKey, kindCount };
 inline const char* const kindNames[kindCount] = {"letter", "word-completing blank", "wrong letter (frame shows)",

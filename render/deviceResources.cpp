@@ -7,6 +7,9 @@
 
 namespace {
 
+// MinGW's headers name no identifier for ID2D1HwndRenderTarget.
+const IID hwndRenderTargetIid = {0x2cd90698, 0x12e2, 0x11dc, {0x9f, 0xed, 0x00, 0x11, 0x43, 0xa0, 0x55, 0xf9}};
+
 D2D1_SIZE_U clientPixelSize()
 {
     return D2D1::SizeU(static_cast<UINT32>(std::max<LONG>(appState.clientRect.right - appState.clientRect.left, 0)),
@@ -36,7 +39,25 @@ bool runningUnderWine()
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-bool (*drawThroughWindowDc)() = runningUnderWine;
+bool (*drawsThroughWindowDc)() = runningUnderWine;
+
+HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target)
+{
+    ComPtr<ID2D1HwndRenderTarget> windowTarget;
+    HRESULT result = appState.d2dFactory->CreateHwndRenderTarget(
+        D2D1::RenderTargetProperties(),
+        // Partial passes need what lies outside their clip kept, and a key must not wait for the
+        // display's next refresh before EndDraw returns.
+        D2D1::HwndRenderTargetProperties(
+            appState.mainWindow, size,
+            static_cast<D2D1_PRESENT_OPTIONS>(D2D1_PRESENT_OPTIONS_RETAIN_CONTENTS | D2D1_PRESENT_OPTIONS_IMMEDIATELY)),
+        windowTarget.GetAddressOf());
+    if (SUCCEEDED(result))
+        target = windowTarget;
+    return result;
+}
+
+HRESULT (*makeWindowTarget)(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target) = makeWindowRenderTarget;
 
 HRESULT endDrawOnTarget(ID2D1RenderTarget* target)
 {
@@ -57,7 +78,7 @@ bool createDeviceResources()
         return false;
     GetClientRect(appState.mainWindow, &appState.clientRect);
     HRESULT result = E_FAIL;
-    if (drawThroughWindowDc()) {
+    if (drawsThroughWindowDc()) {
         // Wine (8.0) presents a window render target through OpenGL into an X window of its own
         // laid over the client area. The child controls are drawn beneath it: whatever they
         // repaint after the first present (typed text, the results screen) never shows, and
@@ -71,17 +92,7 @@ bool createDeviceResources()
         if (SUCCEEDED(result))
             appState.renderTarget = dcTarget;
     } else {
-        ComPtr<ID2D1HwndRenderTarget> windowTarget;
-        result = appState.d2dFactory->CreateHwndRenderTarget(
-            D2D1::RenderTargetProperties(),
-            // Partial passes need what lies outside their clip kept, and a key must not wait for
-            // the display's next refresh before EndDraw returns.
-            D2D1::HwndRenderTargetProperties(appState.mainWindow, clientPixelSize(),
-                                             static_cast<D2D1_PRESENT_OPTIONS>(D2D1_PRESENT_OPTIONS_RETAIN_CONTENTS |
-                                                                               D2D1_PRESENT_OPTIONS_IMMEDIATELY)),
-            windowTarget.GetAddressOf());
-        if (SUCCEEDED(result))
-            appState.renderTarget = windowTarget;
+        result = makeWindowTarget(clientPixelSize(), appState.renderTarget);
     }
     if (FAILED(result))
         return false;
@@ -133,18 +144,21 @@ void resizeRenderTarget()
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     if (!appState.renderTarget || SUCCEEDED(appState.renderTarget.As(&dcTarget)))
         return;
-    // Made by CreateHwndRenderTarget (MinGW's headers give that interface no identifier to ask
-    // for it by).
-    auto* windowTarget = static_cast<ID2D1HwndRenderTarget*>(appState.renderTarget.Get());
-    D2D1_SIZE_U size = clientPixelSize();
+    const D2D1_SIZE_U size = clientPixelSize();
     // Minimised, the client area is empty: keep the target as it is until the window comes back.
     // The layout requests of a reset or a settings save keep the size: resizing then would throw
     // the target's contents away for nothing.
-    const D2D1_SIZE_U current = windowTarget->GetPixelSize();
+    const D2D1_SIZE_U current = appState.renderTarget->GetPixelSize();
     if (size.width == 0 || size.height == 0 || (size.width == current.width && size.height == current.height))
         return;
     // After Resize the target's contents are undefined, even made to retain them: the next pass
-    // must draw the whole window, not only what changed.
-    windowTarget->Resize(size);
+    // must draw the whole window, not only what changed. A bitmap standing in for the window's
+    // surface is made again at the new size instead.
+    ComPtr<ID2D1HwndRenderTarget> windowTarget;
+    if (SUCCEEDED(appState.renderTarget->QueryInterface(hwndRenderTargetIid,
+                                                        reinterpret_cast<void**>(windowTarget.GetAddressOf()))))
+        windowTarget->Resize(size);
+    else
+        discardDeviceResources();
     InvalidateRect(appState.mainWindow, nullptr, FALSE);
 }

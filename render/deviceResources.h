@@ -6,10 +6,16 @@
 #include <windows.h>
 #include <d2d1.h>
 
+#include <wrl/client.h>
+
 bool runningUnderWine();
-// Whether the render target is bound to the window's DC (under Wine) rather than a window
-// render target; tests may choose.
-extern bool (*drawThroughWindowDc)();
+// Whether the render target to make is one bound to the window's DC (under Wine) rather than
+// the window's own; tests may choose.
+extern bool (*drawsThroughWindowDc)();
+// Makes the window's own target at `size`, keeping its contents from one pass to the next. Tests
+// may stand a bitmap in for the window's surface.
+extern HRESULT (*makeWindowTarget)(D2D1_SIZE_U size, Microsoft::WRL::ComPtr<ID2D1RenderTarget>& target);
+HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, Microsoft::WRL::ComPtr<ID2D1RenderTarget>& target);
 
 // Ends a drawing pass and returns what EndDraw says. A lost device (a driver reset, sleep, a
 // remote session) shows only here; tests point it at a function that reports one.
@@ -23,5 +29,5 @@ void discardDeviceResources();
 bool createDwriteFactory();
 bool createTextFormat(const wchar_t* localeName);
 
-// The window render target follows the client size; a target bound to the DC needs nothing.
+// The window's target follows the client size; a target bound to the DC needs nothing.
 void resizeRenderTarget();

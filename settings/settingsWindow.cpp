@@ -1,7 +1,7 @@
 // The settings window: text size and font family, applied at once and stored.
 #include "app/appState.h"
 #include "app/controls.h"
-#include "app/mainWindow.h"
+#include "app/focus.h"
 #include "render/deviceResources.h"
 #include "render/quoteRendering.h"
 #include "settings/settings.h"

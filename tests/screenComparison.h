@@ -6,9 +6,36 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// Where the quote starts on the client area, and the box it is laid out in: the client area less
+// 40 pixels each way, never less than empty.
+constexpr float quoteOrigin = 20.0f;
+struct LayoutBox {
+    float width, height;
+};
+inline LayoutBox quoteLayoutBox(const RECT& client)
+{
+    return {static_cast<float>(std::max<LONG>(client.right - 40, 0)),
+            static_cast<float>(std::max<LONG>(client.bottom - 40, 0))};
+}
+
+// The red of the frame round the box, as it reaches the screen.
+inline bool isRed(uint32_t pixel)
+{
+    return (pixel >> 16 & 0xFF) > 200 && (pixel >> 8 & 0xFF) < 60 && (pixel & 0xFF) < 60;
+}
+
+// The four strips of this width just outside `box`, where its frame shows: above, below, left, right.
+inline std::array<RECT, 4> ringRound(const RECT& box, LONG width)
+{
+    return {
+        RECT{box.left, box.top - width, box.right, box.top}, RECT{box.left, box.bottom, box.right, box.bottom + width},
+        RECT{box.left - width, box.top, box.left, box.bottom}, RECT{box.right, box.top, box.right + width, box.bottom}};
+}
 
 struct ClientPixels {
     // The part of the client area read, from its top left: all of it, or on the screen only what

@@ -60,12 +60,11 @@ void onTypingChanged()
         showResults();
         return;
     }
-    // Emptying the box raises a nested change notification, handled before this returns. A frame
-    // still showing is taken away by the word's own pass below, not erased by that change first.
-    takeFrameAwayWithWordPass();
-    SetWindowTextW(appState.typingEdit, L"");
     appState.typedCount += static_cast<int32_t>(word.size());
     appState.underlineLength = underlineLengthFor(appState.words, static_cast<size_t>(appState.wordIndex));
-    // The underline follows the progress when the word is drawn.
-    paintCompletedWord();
+    // Emptying the box raises a nested change notification, handled before this returns: the
+    // empty box is a right beginning of the next word, and that change draws the underline's move
+    // and takes any frame away in one pass. Nothing is left to draw here then.
+    SetWindowTextW(appState.typingEdit, L"");
+    clearMismatchFrame();
 }

@@ -1,7 +1,7 @@
 // New text and retry: a fresh attempt on a new random quote or on the same one.
 #include "app/appState.h"
 #include "app/controls.h"
-#include "app/mainWindow.h"
+#include "app/focus.h"
 #include "render/quoteRendering.h"
 #include "typing/typing.h"
 
@@ -10,7 +10,7 @@ void resetAttempt(bool keepQuote)
     appState.wordsPerMinute = 0.0;
     appState.charactersPerMinute = 0.0;
     appState.timerStarted = false;
-    appState.mismatchShown = false;
+    appState.boxTextWrong = false;
     appState.resultsShown = false;
     if (!keepQuote)
         pickRandomQuote();

@@ -20,7 +20,7 @@ void showResults()
     // and forgotten now, and destroyed once that notification has returned.
     retireControl(appState.typingEdit);
     retireControl(appState.newTextButton);
-    paintBoxGone();
+    clearMismatchFrame();
     SetWindowTextW(appState.mainWindow, L"Good job! :D");
     appState.resultsShown = true;
 

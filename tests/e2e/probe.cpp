@@ -27,7 +27,6 @@
 //   click TEXT            clicks the main window's button whose text starts with TEXT
 //   minimize | maximize | restore | close
 #include "app/fileBytes.h"
-#include "render/dirtyAreas.h"
 #include "resources/resource.h"
 #include "settings/settingsText.h"
 #include "tests/e2e/programProcess.h"
@@ -469,17 +468,16 @@ bool findDrawnQuote(const wchar_t* family, const char* size)
         splitQuoteIntoWords(quote, words);
         const std::wstring text = drawnQuoteText(quote);
         ComPtr<IDWriteTextLayout> layout;
+        const LayoutBox box = quoteLayoutBox(client);
         if (quote.empty() ||
-            FAILED(dwrite->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.Get(),
-                                            static_cast<float>(std::max<LONG>(client.right - layoutMargin, 0)),
-                                            static_cast<float>(std::max<LONG>(client.bottom - layoutMargin, 0)),
-                                            layout.GetAddressOf())))
+            FAILED(dwrite->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.Get(), box.width,
+                                            box.height, layout.GetAddressOf())))
             continue;
         layout->SetUnderline(TRUE, {0, static_cast<UINT32>(underlineLengthFor(words, 0))});
         target->BindDC(memory, &shown.client);
         target->BeginDraw();
         target->Clear(D2D1::ColorF(1, 1, 1, 1));
-        target->DrawTextLayout(D2D1::Point2F(textOrigin, textOrigin), layout.Get(), black.Get());
+        target->DrawTextLayout(D2D1::Point2F(quoteOrigin, quoteOrigin), layout.Get(), black.Get());
         target->EndDraw();
         GdiFlush();
         const uint32_t* first = static_cast<const uint32_t*>(bits);
@@ -523,7 +521,7 @@ bool countPixels(const char* x, const char* y, const char* width, const char* he
             const uint32_t r = pixel >> 16, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
             dark += r + g + b < 300 ? 1 : 0;
             white += r > 230 && g > 230 && b > 230 ? 1 : 0;
-            red += r > 200 && g < 60 && b < 60 ? 1 : 0;
+            red += isRed(pixel) ? 1 : 0;
         }
     say("pixels " + std::to_string(dark) + " " + std::to_string(white) + " " + std::to_string(red));
     return true;

@@ -46,13 +46,12 @@ bool redFrameRoundBox()
 {
     const ClientPixels read = readClientPixels(appState.mainWindow, false);
     const RECT& b = read.box;
-    for (const RECT& strip : {RECT{b.left, b.top - 2, b.right, b.top}, RECT{b.left, b.bottom, b.right, b.bottom + 2},
-                              RECT{b.left - 2, b.top, b.left, b.bottom}, RECT{b.right, b.top, b.right + 2, b.bottom}}) {
+    for (const RECT& strip : ringRound(b, 2)) {
         size_t red = 0, all = 0;
         for (LONG y = std::max<LONG>(strip.top, 0); y < std::min(strip.bottom, read.client.bottom); ++y)
             for (LONG x = std::max<LONG>(strip.left, 0); x < std::min(strip.right, read.client.right); ++x, ++all) {
                 const uint32_t pixel = read.pixels[static_cast<size_t>(y) * read.client.right + x];
-                red += (pixel >> 16 & 0xFF) > 200 && (pixel >> 8 & 0xFF) < 60 && (pixel & 0xFF) < 60 ? 1 : 0;
+                red += isRed(pixel) ? 1 : 0;
             }
         if (all == 0 || 2 * red < all)
             return false;
@@ -142,9 +141,14 @@ void expectReset(Reset kind, const std::function<void()>& action)
     EXPECT_TRUE(appState.randomEngine == engine) << "a new text draws exactly once, a retry never";
     for (HWND control : oldControls)
         EXPECT_FALSE(control && IsWindow(control)) << "an old control outlived the reset";
-    std::vector<std::wstring> words;
-    splitQuoteIntoWords(appState.currentQuote, words);
-    EXPECT_EQ(appState.words, words);
+    // The words give the quote back, each ending at its first blank, the last one at none.
+    std::wstring joined;
+    for (size_t i = 0; i < appState.words.size(); ++i) {
+        joined += appState.words[i];
+        EXPECT_EQ(appState.words[i].find(L' '),
+                  i + 1 < appState.words.size() ? appState.words[i].size() - 1 : std::wstring::npos);
+    }
+    EXPECT_EQ(joined, appState.currentQuote);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC)), typingEditProc);
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
     expectScreenEqualsWholeRepaint("after the reset");
@@ -349,7 +353,9 @@ TEST_F(ResultsScreenTest, resultsLabelShowsTheFiguresOfTheAttempt)
     EXPECT_EQ(windowText(appState.resultsLabel), L"Seconds to type:            20.5\n\n"
                                                  L"Words per minute:         58.53\n\n"
                                                  L"Characters per minute:  292.63");
-    EXPECT_DOUBLE_EQ(appState.wordsPerMinute, appState.charactersPerMinute / 5.0);
+    // 100 characters in the 20.5049 s between the clock's two readings, counted in whole milliseconds.
+    EXPECT_DOUBLE_EQ(appState.charactersPerMinute, 100 / (20.504 / 60));
+    EXPECT_DOUBLE_EQ(appState.wordsPerMinute, 20 / (20.504 / 60));
 }
 
 TEST_F(ResetTest, enterAndRDoNothingOutsideTheResultsScreen)

@@ -448,10 +448,10 @@ TEST_F(MainWindowTest, lostDeviceGivesANewRenderTargetAndBrushes)
 TEST_F(MainWindowTest, windowRenderTargetIsMadeAtTheClientSizeAndResized)
 {
     ASSERT_TRUE(startProgram(someQuotes));
-    drawThroughWindowDc = []() { return false; };
+    drawsThroughWindowDc = []() { return false; };
     discardDeviceResources();
     bool made = createDeviceResources();
-    drawThroughWindowDc = runningUnderWine;
+    drawsThroughWindowDc = runningUnderWine;
     ASSERT_TRUE(made);
     ComPtr<ID2D1DCRenderTarget> dcTarget;
     EXPECT_FALSE(SUCCEEDED(appState.renderTarget.As(&dcTarget)));

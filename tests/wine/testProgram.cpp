@@ -2,7 +2,7 @@
 
 #include "app/startup.h"
 #include "render/deviceResources.h"
-#include "render/dirtyAreas.h"
+#include "tests/bitmapTarget.h"
 #include "tests/screenComparison.h"
 #include "typing/quoteText.h"
 #include "typing/typing.h"
@@ -59,6 +59,9 @@ bool startProgram(const std::string& quotesBytes, const std::string* settingsByt
     if (!programClock)
         programClock = clockSource;
     testAccelerators = nullptr;
+    // The run that draws as on Windows, through the window's own target (a bitmap stands in).
+    if (GetEnvironmentVariableW(L"PACEWORD_TEST_WINDOW_TARGET", nullptr, 0) > 0)
+        standBitmapInForWindowTarget();
     bool started = setUpBeforeMessageLoop(GetModuleHandleW(nullptr), showCommand, testAccelerators);
     pumpMessages();
     return started;
@@ -184,11 +187,10 @@ ComPtr<IDWriteTextLayout> referenceLayout()
     const RECT client = clientRectOf(appState.mainWindow);
     const std::wstring drawn = drawnQuoteText(appState.currentQuote);
     ComPtr<IDWriteTextLayout> layout;
-    if (appState.words.empty() ||
-        FAILED(appState.dwriteFactory->CreateTextLayout(
-            drawn.c_str(), static_cast<UINT32>(drawn.size()), appState.textFormat.Get(),
-            static_cast<float>(std::max<LONG>(client.right - layoutMargin, 0)),
-            static_cast<float>(std::max<LONG>(client.bottom - layoutMargin, 0)), layout.GetAddressOf())))
+    const LayoutBox box = quoteLayoutBox(client);
+    if (appState.words.empty() || FAILED(appState.dwriteFactory->CreateTextLayout(
+                                      drawn.c_str(), static_cast<UINT32>(drawn.size()), appState.textFormat.Get(),
+                                      box.width, box.height, layout.GetAddressOf())))
         return nullptr;
     // On the results screen the last word stays underlined.
     const size_t current = std::min<size_t>(static_cast<size_t>(appState.wordIndex), appState.words.size() - 1);
@@ -211,7 +213,7 @@ void expectScreenEqualsWholeRepaint(const char* after, BoxBand band)
     pumpMessages();
     // Where the outline may lie: the frame's band, as far as the outline's smoothing reaches.
     RECT outlineBand = {};
-    const bool outlineShows = band == BoxBand::erasedFrameOutline && !drawThroughWindowDc() && appState.typingEdit;
+    const bool outlineShows = band == BoxBand::erasedFrameOutline && !drawsThroughWindowDc() && appState.typingEdit;
     if (outlineShows) {
         outlineBand = placeInParent(appState.typingEdit);
         InflateRect(&outlineBand, 5, 5);
@@ -229,7 +231,8 @@ void expectScreenEqualsWholeRepaint(const char* after, BoxBand band)
     const PixelDifference difference = comparePixels(shown, whole, outlineBand);
     EXPECT_EQ(difference.count, 0u) << "pixels differ after word " << appState.wordIndex << ", first at"
                                     << difference.first;
-    if (outlineShows) {
+    // Wine's Direct2D draws a 0.2-px stroke as nothing, on every target.
+    if (outlineShows && !runningUnderWine()) {
         EXPECT_GT(difference.outlinePixels, 0u) << "the erased frame left no outline on the window render target";
     }
 }

@@ -45,8 +45,8 @@ void typeText(const std::wstring& text);
 enum class BoxBand {
     asRepainted,
     // The faint outline that an erased red frame leaves on the window render target, which Windows
-    // draws through, until a pass covers the band again: grey there, and it must show. Under Wine's
-    // DC target the outline is nothing, so the band is as repainted there.
+    // draws through, until the scene changes: grey there, and on Windows it must show. Wine draws
+    // it as nothing, so the band is as repainted there.
     erasedFrameOutline,
 };
 
