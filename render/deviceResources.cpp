@@ -41,6 +41,8 @@ bool runningUnderWine()
 
 bool (*drawsThroughWindowDc)() = runningUnderWine;
 
+namespace {
+
 HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target)
 {
     ComPtr<ID2D1HwndRenderTarget> windowTarget;
@@ -56,6 +58,8 @@ HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& targ
         target = windowTarget;
     return result;
 }
+
+}  // namespace
 
 HRESULT (*makeWindowTarget)(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target) = makeWindowRenderTarget;
 
@@ -79,12 +83,11 @@ bool createDeviceResources()
     GetClientRect(appState.mainWindow, &appState.clientRect);
     HRESULT result = E_FAIL;
     if (drawsThroughWindowDc()) {
-        // Wine (8.0) presents a window render target through OpenGL into an X window of its own
-        // laid over the client area. The child controls are drawn beneath it: whatever they
-        // repaint after the first present (typed text, the results screen) never shows, and
-        // moving a child that was painted can wait forever for an expose event that the X
-        // window swallows. A target bound to the window's DC draws through GDI instead, and
-        // the window's WS_CLIPCHILDREN keeps the controls whole.
+        // Wine (8.0) presents a window target through OpenGL into an X window of its own over the
+        // client area: what the child controls repaint after the first present never shows, and
+        // moving a painted child can wait forever for an expose event that window swallows. A
+        // target bound to the window's DC draws through GDI, and WS_CLIPCHILDREN keeps the
+        // controls whole.
         D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
             D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
         ComPtr<ID2D1DCRenderTarget> dcTarget;
@@ -100,8 +103,7 @@ bool createDeviceResources()
                                                                        appState.blackBrush.ReleaseAndGetAddressOf())) &&
                 SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 0, 0, 1),
                                                                        appState.redBrush.ReleaseAndGetAddressOf())) &&
-                // Nothing is drawn with white (passes clear to it), but the device set has always
-                // held it, and a target that cannot make it is taken as not ready to draw.
+                // Nothing is drawn with white (passes clear to it), but the set has always held it.
                 SUCCEEDED(appState.renderTarget->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1),
                                                                        appState.whiteBrush.ReleaseAndGetAddressOf()));
     if (!made)
@@ -145,15 +147,13 @@ void resizeRenderTarget()
     if (!appState.renderTarget || SUCCEEDED(appState.renderTarget.As(&dcTarget)))
         return;
     const D2D1_SIZE_U size = clientPixelSize();
-    // Minimised, the client area is empty: keep the target as it is until the window comes back.
-    // The layout requests of a reset or a settings save keep the size: resizing then would throw
-    // the target's contents away for nothing.
+    // Minimised, the client area is empty: the target waits. The layout requests of a reset or a
+    // save keep the size: resizing would throw the contents away for nothing.
     const D2D1_SIZE_U current = appState.renderTarget->GetPixelSize();
     if (size.width == 0 || size.height == 0 || (size.width == current.width && size.height == current.height))
         return;
-    // After Resize the target's contents are undefined, even made to retain them: the next pass
-    // must draw the whole window, not only what changed. A bitmap standing in for the window's
-    // surface is made again at the new size instead.
+    // After Resize the contents are undefined, even made to retain them: the next pass draws the
+    // whole window. A bitmap standing in for the window's surface is made again instead.
     ComPtr<ID2D1HwndRenderTarget> windowTarget;
     if (SUCCEEDED(appState.renderTarget->QueryInterface(hwndRenderTargetIid,
                                                         reinterpret_cast<void**>(windowTarget.GetAddressOf()))))

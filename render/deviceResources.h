@@ -1,6 +1,5 @@
-// The Direct2D and DirectWrite objects the quote is drawn with. Factories are made once and the
-// text format again when the settings are saved; the render target and its brushes are made
-// again when the device is lost.
+// The Direct2D and DirectWrite objects the quote is drawn with: factories made once, the text
+// format again with new settings, the target and its brushes again when the device is lost.
 #pragma once
 
 #include <windows.h>
@@ -9,16 +8,13 @@
 #include <wrl/client.h>
 
 bool runningUnderWine();
-// Whether the render target to make is one bound to the window's DC (under Wine) rather than
-// the window's own; tests may choose.
+// Whether the target to make is bound to the window's DC (under Wine) rather than the window's own,
+// and how the window's own is made (keeping its contents from pass to pass): tests may choose, and
+// stand a bitmap in for the window's surface.
 extern bool (*drawsThroughWindowDc)();
-// Makes the window's own target at `size`, keeping its contents from one pass to the next. Tests
-// may stand a bitmap in for the window's surface.
 extern HRESULT (*makeWindowTarget)(D2D1_SIZE_U size, Microsoft::WRL::ComPtr<ID2D1RenderTarget>& target);
-HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, Microsoft::WRL::ComPtr<ID2D1RenderTarget>& target);
 
-// Ends a drawing pass and returns what EndDraw says. A lost device (a driver reset, sleep, a
-// remote session) shows only here; tests point it at a function that reports one.
+// Ends a pass and returns what EndDraw says; a lost device shows only here. Tests may report one.
 HRESULT endDrawOnTarget(ID2D1RenderTarget* target);
 extern HRESULT (*endDrawing)(ID2D1RenderTarget* target);
 

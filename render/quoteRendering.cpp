@@ -21,12 +21,12 @@ enum class FrameMark {
     hairline,  // the red frame was erased: a faint outline stays until the scene changes
 };
 
-// What a layout is made from: two layouts of the same text, box and format draw the same (the
-// layout request makes one anew each time, mostly of the same source).
+// What a layout is made from: layouts of the same text, box and format draw the same (the layout
+// request makes one anew each time). The format is held, so no new one takes its address.
 struct LayoutSource {
     std::wstring text;
     float maxWidth = 0, maxHeight = 0;
-    ComPtr<IDWriteTextFormat> format;  // held, so that a new format never takes an old one's address
+    ComPtr<IDWriteTextFormat> format;
 };
 
 bool sameSource(const LayoutSource& a, const LayoutSource& b)
@@ -35,19 +35,14 @@ bool sameSource(const LayoutSource& a, const LayoutSource& b)
            a.text == b.text;
 }
 
-// The current layout's source and what the drawing measures of it, read once for each layout
-// (its fonts and glyph places do not change with the underline).
+// The current layout's source, numbered in the order sources came, and what the drawing measures
+// of it once (the underline changes neither fonts nor glyph places): where its ink may reach, and
+// the line and cluster metrics that place an underline (Wine has no HitTestTextRange).
 struct LayoutFacts {
     LayoutSource source;
-    // Numbers the sources in the order they came: the record names the one it shows by it.
     unsigned number = 0;
     bool measured = false;
-    // Where the quote's ink may reach: its laid-out box, widened by a text size for glyphs that
-    // overhang it.
     RECT reach = {};
-    // How far below the baseline an underline can start, and the line and cluster metrics that
-    // place an underline (Wine's DirectWrite has no HitTestTextRange).
-    float underlineOffset = 0;
     std::vector<LineExtent> lines;
     std::vector<ClusterExtent> clusters;
 };
@@ -56,21 +51,26 @@ LayoutFacts layoutFacts;
 // The record of what the target shows now. The red frame is appState.mismatchShown, and
 // appState.editRect where the box was when its mark was drawn.
 struct ShownScene {
-    unsigned layoutNumber = 0;  // the source of the layout drawn; 0 while nothing is
+    unsigned layoutNumber = 0;  // the source drawn; 0 for none
     DWRITE_TEXT_RANGE underlined = {0, 0};
     bool hairline = false;
 };
 ShownScene shown;
 
-// The one range the layout's underline has switched on, and whether the layout in
-// appState.textLayout carries it (a new layout does not). Only underlineCurrentWord changes them.
+// The range the layout's underline is on, and whether appState.textLayout carries it (a new one
+// does not).
 DWRITE_TEXT_RANGE layoutUnderline = {0, 0};
 bool layoutUnderlined = false;
 
-// How far the mark round the box reaches out of it: the red frame's outer half (its 4-px stroke
-// lies on the box's edge), and with the smoothing of a window target's faint hairline.
+// How far the mark reaches out of the box: the red frame's outer half (its 4-px stroke lies on the
+// box's edge), and with the smoothing of the window target's hairline.
 const LONG redFrameReach = 2;
 const LONG markReach = 5;
+
+bool sameRange(const DWRITE_TEXT_RANGE& a, const DWRITE_TEXT_RANGE& b)
+{
+    return a.startPosition == b.startPosition && a.length == b.length;
+}
 
 D2D1_RECT_F floatRect(const RECT& r)
 {
@@ -78,8 +78,7 @@ D2D1_RECT_F floatRect(const RECT& r)
                        static_cast<float>(r.bottom));
 }
 
-// Where the box is now, in the main window's client coordinates; empty without one (the results
-// screen).
+// Where the box is now, in client coordinates; empty without one (the results screen).
 RECT currentBoxPlace()
 {
     RECT place = {};
@@ -90,10 +89,13 @@ RECT currentBoxPlace()
     return place;
 }
 
-bool isDcTarget()
+// The target as one bound to the window's DC, or null.
+ComPtr<ID2D1DCRenderTarget> dcTarget()
 {
-    ComPtr<ID2D1DCRenderTarget> dcTarget;
-    return appState.renderTarget && SUCCEEDED(appState.renderTarget.As(&dcTarget));
+    ComPtr<ID2D1DCRenderTarget> target;
+    if (appState.renderTarget)
+        appState.renderTarget.As(&target);
+    return target;
 }
 
 // Reads what the drawing needs of the current layout, once for each layout.
@@ -105,6 +107,7 @@ const LayoutFacts& measuredLayout()
         return facts;
     facts.measured = true;
     DWRITE_TEXT_METRICS metrics = {};
+    // The laid-out box, widened by a text size for glyphs that overhang it.
     if (SUCCEEDED(layout->GetMetrics(&metrics))) {
         const float reach = appState.textSize;
         facts.reach = {
@@ -113,7 +116,7 @@ const LayoutFacts& measuredLayout()
             static_cast<LONG>(std::ceil(textOrigin + metrics.left + metrics.widthIncludingTrailingWhitespace + reach)),
             static_cast<LONG>(std::ceil(textOrigin + metrics.top + metrics.height + reach))};
     }
-    facts.underlineOffset = leastUnderlineOffset(appState.renderTarget.Get(), layout);
+    const float underlineOffset = leastUnderlineOffset(appState.renderTarget.Get(), layout);
     UINT32 lineCount = 0, clusterCount = 0;
     layout->GetLineMetrics(nullptr, 0, &lineCount);
     layout->GetClusterMetrics(nullptr, 0, &clusterCount);
@@ -123,7 +126,7 @@ const LayoutFacts& measuredLayout()
         FAILED(layout->GetClusterMetrics(clusterMetrics.data(), clusterCount, &clusterCount)))
         return facts;
     for (const DWRITE_LINE_METRICS& line : lineMetrics)
-        facts.lines.push_back({line.length, line.height, line.baseline + facts.underlineOffset});
+        facts.lines.push_back({line.length, line.height, line.baseline + underlineOffset});
     for (const DWRITE_CLUSTER_METRICS& cluster : clusterMetrics)
         facts.clusters.push_back({cluster.length, cluster.width, cluster.isRightToLeft != 0});
     return facts;
@@ -139,10 +142,8 @@ void underlineCurrentWord()
 {
     const DWRITE_TEXT_RANGE current = {static_cast<UINT32>(appState.typedCount),
                                        static_cast<UINT32>(appState.underlineLength)};
-    // Changing the underline makes DirectWrite lay out its runs again, so a layout that already
-    // carries this range is left alone.
-    if (layoutUnderlined && current.startPosition == layoutUnderline.startPosition &&
-        current.length == layoutUnderline.length)
+    // Changing the underline makes DirectWrite lay out its runs again.
+    if (layoutUnderlined && sameRange(current, layoutUnderline))
         return;
     layoutUnderlined = true;
     appState.textLayout->SetUnderline(FALSE, layoutUnderline);
@@ -160,8 +161,7 @@ void fillWhiteAround(HDC dc, const RECT& area, const RECT& inside)
     RestoreDC(dc, saved);
 }
 
-// The ring of this width round `box`, outside it, as four strips. Inside lies the box's own
-// window, where the main window never draws (it clips its children).
+// The ring of this width outside `f`, as four strips (the main window never draws inside its box).
 std::array<RECT, 4> ringOutside(const RECT& f, LONG width)
 {
     return {RECT{f.left - width, f.top - width, f.right + width, f.top},
@@ -169,9 +169,8 @@ std::array<RECT, 4> ringOutside(const RECT& f, LONG width)
             RECT{f.left - width, f.top, f.left, f.bottom}, RECT{f.right, f.top, f.right + width, f.bottom}};
 }
 
-// The red frame drawn with GDI, within `area`, over what a pass through a DC target drew there: a
-// GDI fill costs next to nothing where a DC pass costs 0.5 ms and more, and Direct2D draws the
-// frame's stroke as exactly this ring of solid red (measured: its edges lie on whole pixels).
+// The red frame by GDI within `area`, over a DC pass: a GDI fill costs next to nothing where a DC
+// pass costs 0.5 ms, and Direct2D draws the stroke as exactly this ring (its edges lie on pixels).
 void drawRedFrameWithGdi(HDC dc, const RECT& area)
 {
     SetDCBrushColor(dc, RGB(255, 0, 0));
@@ -182,9 +181,8 @@ void drawRedFrameWithGdi(HDC dc, const RECT& area)
     }
 }
 
-// Everything the whole scene holds, in client coordinates; the caller restricts where it lands.
-// Only the glyphs that can show in the area are drawn: under Wine, drawing text costs by the glyph
-// wherever the pass lands, by far the dearest step of a small pass.
+// Everything the scene holds, in client coordinates, but only the glyphs that can show in `area`:
+// under Wine text costs by the glyph wherever the pass lands, the dearest step of a small pass.
 void drawSceneContent(FrameMark mark, const RECT& area)
 {
     appState.renderTarget->Clear(D2D1::ColorF(1, 1, 1, 1));
@@ -197,8 +195,7 @@ void drawSceneContent(FrameMark mark, const RECT& area)
         appState.renderTarget->DrawRectangle(floatRect(appState.editRect), appState.blackBrush.Get(), 0.2f);
 }
 
-// When the device was lost (a driver reset, sleep, a remote session), the target and brushes
-// are made again and the window repainted; otherwise it would stay blank.
+// A lost device (a driver reset, sleep, a remote session): target and brushes anew, all repainted.
 void recoverFromLostDevice(HRESULT endResult)
 {
     if (endResult == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
@@ -208,8 +205,7 @@ void recoverFromLostDevice(HRESULT endResult)
     }
 }
 
-// The area a pass must cover so that what it draws in `area`, which may cut glyphs, is what a
-// whole repaint draws there.
+// The area a pass must cover to draw in `area`, which may cut glyphs, what a whole repaint does.
 RECT holdingGlyphOrigins(const RECT& area)
 {
     if (!appState.textLayout || !textMayReach(area))
@@ -219,13 +215,11 @@ RECT holdingGlyphOrigins(const RECT& area)
     return {static_cast<LONG>(grown.left), static_cast<LONG>(grown.top), area.right, area.bottom};
 }
 
-// Under Wine: a DC target draws into a bitmap the size of the rectangle it is bound to, shifted
-// so that client coordinates still apply, one pass for each area (the rectangle holding a word
-// and the frame's band far below would be read back whole, at 0.04 ms a thousand pixels, where a
-// pass costs 0.5 ms by itself). Where the quote's ink cannot reach, the scene's white is a GDI
-// fill, almost free (a pass over the box's place on the results screen took 9 ms at a large
-// size); so is the red frame, over what the pass left. The hairline is not drawn: Wine's Direct2D
-// draws a 0.2-px stroke as nothing at all (measured).
+// Under Wine: a DC target draws into a bitmap of the rectangle it is bound to, one pass for each
+// area (a word and the frame's band far below would be read back whole, at 0.04 ms a thousand
+// pixels, where a pass costs 0.5 ms). Where the quote's ink cannot reach, white is a GDI fill,
+// almost free (a pass over the box's place took 9 ms at a large size); so is the red frame. The
+// hairline is not drawn: Wine's Direct2D draws a 0.2-px stroke as nothing (measured).
 void drawThroughDcTarget(ID2D1DCRenderTarget* dcTarget, FrameMark mark, const std::vector<RECT>& areas)
 {
     HDC windowDc = GetDC(appState.mainWindow);
@@ -255,8 +249,8 @@ void drawThroughDcTarget(ID2D1DCRenderTarget* dcTarget, FrameMark mark, const st
     recoverFromLostDevice(result);
 }
 
-// On Windows: one pass of the window's target, clipped to each area in turn. The target keeps
-// what lies outside the clips (it is made to retain its contents).
+// On Windows: one pass of the window's target, clipped to each area in turn; it keeps what lies
+// outside the clips (made to retain its contents).
 void drawThroughWindowTarget(FrameMark mark, const std::vector<RECT>& areas)
 {
     appState.renderTarget->BeginDraw();
@@ -280,15 +274,16 @@ void addUnderlineBoxes(std::initializer_list<DWRITE_TEXT_RANGE> ranges, std::vec
         areas.push_back({box.left, box.top, box.right, box.bottom});
 }
 
-bool sameRange(const DWRITE_TEXT_RANGE& a, const DWRITE_TEXT_RANGE& b)
+bool coversClient(const RECT& area)
 {
-    return a.startPosition == b.startPosition && a.length == b.length;
+    RECT inside = {};
+    return IntersectRect(&inside, &area, &appState.clientRect) && EqualRect(&inside, &appState.clientRect);
 }
 
-// Brings the target to what the attempt asks: the layout of the current quote with its current
-// word underlined, and round the box, where it is now, the red frame while its text is wrong. It
-// draws the areas where the record of what the target shows differs from that, and `lost` (parts
-// of the client area whose pixels the target no longer holds), then records what it drew.
+// Brings the target to what the attempt asks: the current layout with the current word underlined,
+// and round the box, where it is now, the red frame while its text is wrong. Draws where the record
+// of what the target shows differs from that, and `lost` (what the target no longer holds), then
+// records what it drew.
 void drawDifference(std::vector<RECT> lost)
 {
     GetClientRect(appState.mainWindow, &appState.clientRect);
@@ -300,75 +295,60 @@ void drawDifference(std::vector<RECT> lost)
     if (!appState.renderTarget) {
         if (!createDeviceResources())
             return;
-        if (!isDcTarget())
+        if (!dcTarget())
             lost = {appState.clientRect};
     }
-    const bool dcTarget = isDcTarget();
+    const ComPtr<ID2D1DCRenderTarget> throughDc = dcTarget();
     const DWRITE_TEXT_RANGE asked = {static_cast<UINT32>(appState.typedCount),
                                      static_cast<UINT32>(appState.underlineLength)};
     const RECT box = currentBoxPlace();
-    const bool hasBox = appState.typingEdit != nullptr;
-    const bool layoutSame = shown.layoutNumber == layoutFacts.number;
-    const bool whole = !layoutSame || std::any_of(lost.begin(), lost.end(), [](const RECT& area) {
-        RECT inside = {};
-        return IntersectRect(&inside, &area, &appState.clientRect) && EqualRect(&inside, &appState.clientRect);
-    });
+    const bool hasBox = appState.typingEdit != nullptr, boxStays = EqualRect(&box, &appState.editRect) != FALSE;
+    const bool whole = shown.layoutNumber != layoutFacts.number || std::any_of(lost.begin(), lost.end(), coversClient);
     const FrameMark shownMark = appState.mismatchShown ? FrameMark::red
                                 : shown.hairline       ? FrameMark::hairline
                                                        : FrameMark::none;
-    // The erased frame leaves its hairline (Wine draws it as nothing), which stays until the scene
-    // changes otherwise or is drawn whole.
+    // The erased frame leaves its hairline (Wine draws it as nothing) until the scene changes
+    // otherwise or is drawn whole.
     FrameMark mark = FrameMark::none;
     if (hasBox && appState.boxTextWrong)
         mark = FrameMark::red;
-    else if (hasBox && !dcTarget && !whole && EqualRect(&box, &appState.editRect) &&
+    else if (hasBox && !throughDc && !whole && boxStays &&
              (shownMark == FrameMark::red || (shownMark == FrameMark::hairline && sameRange(asked, shown.underlined))))
         mark = FrameMark::hairline;
 
-    std::vector<RECT> areas;  // besides `lost`: areas that cut no glyph
-    const bool markMoves = mark != shownMark || !EqualRect(&box, &appState.editRect);
+    std::vector<RECT> areas;  // besides `lost`, areas that cut no glyph
     if (!hasBox && shownMark != FrameMark::none) {
         // The box's window took only its own rectangle with it: the frame's outer edge and
-        // smoothing lie outside it, where no paint message reaches. They join the paint message
-        // its own place already asks for: one pass over both instead of four strips and the box.
+        // smoothing join the paint message its place asks for, one pass over both.
         RECT band = appState.editRect;
         InflateRect(&band, markReach, markReach);
         InvalidateRect(appState.mainWindow, &band, FALSE);
-    } else if (markMoves) {
+    } else if (mark != shownMark || !boxStays) {
         // The band of the mark that goes and of the one that comes.
-        const LONG reach = dcTarget ? redFrameReach : markReach;
-        if (shownMark != FrameMark::none)
-            for (const RECT& strip : ringOutside(appState.editRect, reach))
-                lost.push_back(strip);
-        if (mark != FrameMark::none)
-            for (const RECT& strip : ringOutside(box, reach))
-                lost.push_back(strip);
+        for (const auto& [place, drawn] : {std::pair{appState.editRect, shownMark}, std::pair{box, mark}})
+            if (drawn != FrameMark::none)
+                for (const RECT& strip : ringOutside(place, throughDc ? redFrameReach : markReach))
+                    lost.push_back(strip);
     }
     if (whole)
         lost = {appState.clientRect};
     else if (!sameRange(asked, shown.underlined))
         addUnderlineBoxes({shown.underlined, asked}, areas);
 
-    // Record what the pass leaves.
     appState.editRect = box;
     appState.mismatchShown = mark == FrameMark::red;
-    shown.hairline = mark == FrameMark::hairline;
-    shown.underlined = asked;
-    shown.layoutNumber = layoutFacts.number;
+    shown = {layoutFacts.number, asked, mark == FrameMark::hairline};
     if (appState.textLayout)
         underlineCurrentWord();
-
-    for (RECT& area : lost) {
+    for (const RECT& area : lost) {
         RECT inside = {};
-        if (!IntersectRect(&inside, &area, &appState.clientRect))
-            continue;
-        areas.push_back(EqualRect(&inside, &appState.clientRect) ? inside : holdingGlyphOrigins(inside));
+        if (IntersectRect(&inside, &area, &appState.clientRect))
+            areas.push_back(whole ? inside : holdingGlyphOrigins(inside));
     }
     if (areas.empty())
         return;
-    ComPtr<ID2D1DCRenderTarget> dcTargetOf;
-    if (SUCCEEDED(appState.renderTarget.As(&dcTargetOf)))
-        drawThroughDcTarget(dcTargetOf.Get(), mark, areas);
+    if (throughDc)
+        drawThroughDcTarget(throughDc.Get(), mark, areas);
     else
         drawThroughWindowTarget(mark, areas);
 }
@@ -402,11 +382,6 @@ void rebuildTextLayout()
         layoutFacts.source = std::move(source);
         layoutFacts.number = ++sourcesSeen;
     }
-}
-
-void paintChanges()
-{
-    drawDifference({});
 }
 
 void paintQuote()

@@ -13,9 +13,6 @@
 // A new text layout of the current quote for the current client size and text format.
 void rebuildTextLayout();
 
-// Draws whatever differs from what the attempt asks: the underline after a completed word, the
-// frame after the box changed or went.
-void paintChanges();
 // Everything again (a new quote, a retry, new settings).
 void paintQuote();
 // The target lost this part of the client area (a paint message).
