@@ -317,19 +317,13 @@ void drawDifference(std::vector<RECT> lost)
         mark = FrameMark::hairline;
 
     std::vector<RECT> areas;  // besides `lost`, areas that cut no glyph
-    if (!hasBox && shownMark != FrameMark::none) {
-        // The box's window took only its own rectangle with it: the frame's outer edge and
-        // smoothing join the paint message its place asks for, one pass over both.
-        RECT band = appState.editRect;
-        InflateRect(&band, markReach, markReach);
-        InvalidateRect(appState.mainWindow, &band, FALSE);
-    } else if (mark != shownMark || !boxStays) {
-        // The band of the mark that goes and of the one that comes.
+    // The band of the mark that goes and of the one that comes (the box's window takes only its
+    // own rectangle with it).
+    if (mark != shownMark || !boxStays)
         for (const auto& [place, drawn] : {std::pair{appState.editRect, shownMark}, std::pair{box, mark}})
             if (drawn != FrameMark::none)
                 for (const RECT& strip : ringOutside(place, throughDc ? redFrameReach : markReach))
                     lost.push_back(strip);
-    }
     if (whole)
         lost = {appState.clientRect};
     else if (!sameRange(asked, shown.underlined))
