@@ -24,7 +24,8 @@ goodSettings='45\r\nGeorgia'
 defaults='20\r\nArial'
 
 # A file's content in a row: "-" no file, "@folder" a folder in its place, "@readonly:TEXT" TEXT
-# in a read-only file, "@link:PATH" a link to PATH, "@sparse:SIZE" a sparse file of SIZE (as
+# in a read-only file, "@link:PATH" a link to PATH, "@linked:TEXT" a link to TEXT in a file of a
+# dotfiles folder beside it, "@sparse:SIZE" a sparse file of SIZE (as
 # truncate takes it), "@FUNCTION" what a function of this script prints, else a printf format.
 makeFile() {  # makeFile PATH CONTENT
     case $2 in
@@ -32,6 +33,9 @@ makeFile() {  # makeFile PATH CONTENT
     @folder) mkdir "$1" ;;
     @readonly:*) printf -- "${2#@readonly:}" >"$1" && chmod a-w "$1" ;;
     @link:*) ln -s "${2#@link:}" "$1" ;;
+    @linked:*)
+        mkdir -p "${1%/*}/dotfiles" && printf -- "${2#@linked:}" >"${1%/*}/dotfiles/paceword" &&
+            ln -s dotfiles/paceword "$1" ;;
     @sparse:*) truncate -s "${2#@sparse:}" "$1" ;;
     @*) "${2#@}" >"$1" ;;
     *) printf -- "$2" >"$1" ;;
@@ -89,6 +93,8 @@ guardMemory() {
 #   opened (with a 10 MB family it takes Wine over 10 s to fill its fields). AFTER: settings.txt afterwards, as
 #   a file content or "same". With "save" the settings window saves 30 Calibri before the end.
 #   MAX_PEAK (MB, default 3072): the most the program may hold; it is ended when it holds more.
+#   FILE_LIMIT (KB): the largest file the program may write, as a full disk or a quota allows;
+#   past it a write fails (and raises no signal).
 row() {
     local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-} maxPeak=${MAX_PEAK:-3072}
     # shellcheck disable=SC2053  # a pattern on purpose: BAD_FILES_ONLY may name several rows
@@ -100,7 +106,14 @@ row() {
     rm -rf "$work/expected"
     [ "$after" = same ] && cp -a "$folder/settings.txt" "$work/expected" 2>/dev/null
     [ "$after" != same ] && makeFile "$work/expected" "$after"
-    (cd "$folder" && exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null) &
+    # Whatever the program leaves beside settings.txt (a temporary file) is found by this list.
+    local others
+    others=$(cd "$folder" && find . ! -name settings.txt | sort)
+    (
+        cd "$folder" || exit
+        if [ -n "${FILE_LIMIT:-}" ]; then trap '' XFSZ && ulimit -f "$FILE_LIMIT"; fi
+        exec wine "$exe" >"$work/wine.log" 2>&1 </dev/null
+    ) &
     pid=$!
     rm -f "$work/overPeak"
     guardMemory "$maxPeak" &
@@ -137,15 +150,21 @@ row() {
         waitForExit || problems+=" did not end when closed;"
     fi
     if [ -L "$work/expected" ]; then
-        # Never compared by content: the link may lead to a device without end.
+        # Compared by content only where it leads to a file: it may lead to a device without end.
         [ "$(readlink "$folder/settings.txt")" = "$(readlink "$work/expected")" ] || problems+=" settings.txt is no longer the link;"
+        if [ -f "$work/expected" ]; then
+            cmp -s "$work/expected" "$folder/settings.txt" || problems+=" the link's file holds $(od -c "$folder/settings.txt" | head -2);"
+        fi
     elif [ -d "$work/expected" ]; then
         [ -d "$folder/settings.txt" ] || problems+=" settings.txt is no longer a folder;"
     elif [ -e "$work/expected" ]; then
+        [ -L "$folder/settings.txt" ] && problems+=" settings.txt is still a link;"
         cmp -s "$work/expected" "$folder/settings.txt" || problems+=" settings.txt holds $(head -c 40 "$folder/settings.txt" 2>&1 | od -c | head -2);"
     else
         [ ! -e "$folder/settings.txt" ] || problems+=" settings.txt was made;"
     fi
+    [ "$(cd "$folder" && find . ! -name settings.txt | sort)" = "$others" ] ||
+        problems+=" files left: $(cd "$folder" && find . ! -name settings.txt | sort | tr '\n' ' ');"
     stopProgram
     chmod -R u+w "$folder"
     if [ -z "$problems" ]; then pass "$name"; else fail "$name:$problems"; fi
@@ -200,6 +219,13 @@ row "settings UTF-8 mark, saved without it" "$goodQuotes" '\xef\xbb\xbf30\r\nCou
 # the link, and a failed write leaves the file as it was.
 MAX_PEAK=512 row "settings a link to /dev/zero" "$goodQuotes" @link:/dev/zero 20 Arial same
 row "settings read-only" "$goodQuotes" "@readonly:$goodSettings" 45 Georgia "$goodSettings" save
+# A write the system refuses (a full disk, a quota) leaves the old file whole and nothing beside.
+FILE_LIMIT=0 row "settings save refused by a file-size limit" "$goodQuotes" "$goodSettings" 45 Georgia \
+    "$goodSettings" save
+# A settings file kept in a dotfiles folder: a save writes what the link leads to, and the link
+# stays. A link that leads nowhere is written as a plain file.
+row "settings a link to a file, saved" "$goodQuotes" "@linked:$goodSettings" 45 Georgia '@linked:30\r\nCalibri' save
+row "settings a link that leads nowhere" "$goodQuotes" @link:dotfiles/none 20 Arial "$defaults"
 row "settings a folder" "$goodQuotes" @folder 20 Arial @folder save
 row "settings missing" "$goodQuotes" - 20 Arial "$defaults"
 row "settings saved" "$goodQuotes" "$goodSettings" 45 Georgia '30\r\nCalibri' save

@@ -128,6 +128,19 @@ std::vector<std::wstring> readQuoteLines(const std::string& bytes, const QuoteLi
     return lines;
 }
 
+// `text` in one of Unicode's normal forms, through ICU (here the very library the comparison
+// composes with: what is checked is when and what it composes, not the tables).
+std::wstring normalized(const UNormalizer2* (*form)(UErrorCode*), const std::wstring& text)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::u16string units(text.begin(), text.end());
+    std::u16string result(4 * units.size() + 4, u'\0');
+    const int32_t length = unorm2_normalize(form(&status), units.data(), static_cast<int32_t>(units.size()),
+                                            result.data(), static_cast<int32_t>(result.size()), &status);
+    require(U_SUCCESS(status), "ICU normalises the word");
+    return std::wstring(result.begin(), result.begin() + length);
+}
+
 // What a typist with only an ordinary keyboard types for a character of the quote: the keys of
 // typographic punctuation, a tab or an invisible character; the unmarked letter of a Latin
 // letter whose canonical decomposition starts with it; else the character itself.
@@ -177,13 +190,23 @@ void checkWords(const std::wstring& quote)
 
         require(compareTypedText(L"", word) == TypedTextState::empty, "an empty box is empty");
         require(compareTypedText(word, word) == TypedTextState::complete, "the word completes itself");
-        // Words with combining marks compare in their composed forms, which the model leaves out.
+        // A word stored decomposed (e and a combining acute) is finished by either form of it, and by
+        // the keys of its composed form (é, or e for it) where composing leaves those keys as they are.
+        const std::wstring composedWord = normalized(unorm2_getNFCInstance, word);
+        require(compareTypedText(composedWord, word) == TypedTextState::complete, "the composed form completes");
+        require(compareTypedText(normalized(unorm2_getNFDInstance, word), word) == TypedTextState::complete,
+                "the decomposed form completes");
+        std::wstring composedKeys;
+        for (const wchar_t character : composedWord)
+            composedKeys += typedWithKeys(character);
+        require(normalized(unorm2_getNFCInstance, composedKeys) != composedKeys ||
+                    compareTypedText(composedKeys, word) == TypedTextState::complete,
+                "the keys complete the word");
+        // The beginning, a typo and the keys typed for the plain characters: words without marks.
         const bool composed = std::all_of(word.begin(), word.end(), [](wchar_t unit) { return unit < 0x300; });
         std::wstring withKeys;
         for (const wchar_t character : word)
             withKeys += typedWithKeys(character);
-        require(!composed || compareTypedText(withKeys, word) == TypedTextState::complete,
-                "the keys complete the word");
         if (withKeys != word && !withKeys.empty())
             require(compareTypedText(word, withKeys) == TypedTextState::wrong, "a plain character wants its own key");
         if (composed && word.size() > 1) {

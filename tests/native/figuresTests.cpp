@@ -99,6 +99,10 @@ TEST(figures, resultsTextLinesUpTheCaptions)
     std::size_t pieceStart = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t figureStart = text.find(figures[i], pieceStart);
+        // A figure not found, or found where no caption fits before it, is a failure, not a read
+        // before the text.
+        ASSERT_NE(figureStart, std::wstring::npos) << i;
+        ASSERT_GT(figureStart, pieceStart) << i;
         EXPECT_EQ(figureStart - pieceStart, captionLengths[i]) << i;
         EXPECT_EQ(text[figureStart - 1], L' ') << i;
         pieceStart = figureStart + figures[i].size();

@@ -214,3 +214,48 @@ TEST(quotePick, emptyAndOverLongLinesAreDrawnAgain)
     expected.discard(5);
     EXPECT_EQ(engine, expected);
 }
+
+// Each range the line rules use, at its edges: a character just inside and one just outside.
+TEST(quoteLines, edgesOfTheControlSurrogateAndInvisibleRanges)
+{
+    const struct {
+        std::wstring text;
+        bool typable;
+    } cases[] = {
+        // C0 controls but the tab, then DEL and the C1 controls up to the no-break space.
+        {std::wstring{L'a', 0x08, L'b'}, false},
+        {std::wstring{L'a', 0x09, L'b'}, true},
+        {std::wstring{L'a', 0x0A, L'b'}, false},
+        {std::wstring{L'a', 0x1F, L'b'}, false},
+        {std::wstring{L'a', 0x20, L'b'}, true},
+        {std::wstring{L'a', 0x7E}, true},
+        {std::wstring{L'a', 0x7F}, false},
+        {std::wstring{L'a', 0x80}, false},
+        {std::wstring{L'a', 0x9F}, false},
+        {std::wstring{L'a', 0xA0, L'b'}, true},
+        // Surrogate halves only as a pair, leading then trailing.
+        {std::wstring{L'a', 0xD7FF}, true},
+        {std::wstring{L'a', 0xD800, 0xDC00}, true},
+        {std::wstring{L'a', 0xDBFF, 0xDFFF}, true},
+        {std::wstring{L'a', 0xD800}, false},
+        {std::wstring{L'a', 0xDBFF, L'b'}, false},
+        {std::wstring{L'a', 0xDC00}, false},
+        {std::wstring{L'a', 0xDFFF, 0xDBFF}, false},
+        {std::wstring{L'a', 0xE000}, true},
+        // A last word of characters no key types could never be finished; its neighbours are
+        // typed as themselves.
+        {L"a \u00AD", false},
+        {L"a \u200B\u200C\u200D", false},
+        {L"a \u2060\uFEFF", false},
+        {L"a \u00AE", true},
+        {L"a \u200A", true},
+        {L"a \u200E", true},
+        {L"a \u2061", true},
+        {L"a \uFEFE", true},
+        {L"a \u200Bb", true},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(testing::PrintToString(example.text));
+        EXPECT_EQ(isTypableText(example.text), example.typable);
+    }
+}

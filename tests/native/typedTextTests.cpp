@@ -106,3 +106,58 @@ TEST(typedText, theBoxTakesTheLongestWordTypedItsLongestWay)
     EXPECT_EQ(typingBoxLimitFor({L"a ", std::wstring(40000, L'x')}), 40000u);
     EXPECT_EQ(typingBoxLimitFor({std::wstring(20000, 0x2026)}), 60000u);
 }
+
+TEST(typedText, edgesOfTheMarksAndOfTheCharactersWithKeys)
+{
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* word;
+        TypedTextState state;
+    } cases[] = {
+        // The combining marks begin at U+0300 (the grave accent); the last of their block, U+036F,
+        // is put in canonical order with the others; past the block, singletons and marks of
+        // other scripts compose too. A spacing accent below the block is no mark.
+        {L"\u00E8", L"e\u0300", TypedTextState::complete},
+        {L"e\u0300", L"\u00E8", TypedTextState::complete},
+        {L"e\u036F\u0316", L"e\u0316\u036F", TypedTextState::complete},
+        {L"\u00E9", L"e\u02CA", TypedTextState::wrong},
+        {L"why;", L"why\u037E", TypedTextState::complete},
+        {L"\u02B9", L"\u0374", TypedTextState::complete},
+        {L"\u304C", L"\u304B\u3099", TypedTextState::complete},
+        {L"\uAC00", L"\u1100\u1161", TypedTextState::complete},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(std::wstring(example.typed) + L" / " + example.word);
+        EXPECT_EQ(compareTypedText(example.typed, example.word), example.state);
+    }
+
+    // Each character at an edge of a range with keys, with the key it might be taken for: the
+    // key types it only inside the range. Typed as itself, every one finishes its word.
+    const struct {
+        wchar_t character;
+        const wchar_t* key;
+        bool typesIt;
+    } edges[] = {
+        {0x00BF, L"?", false}, {0x00C0, L"A", true},  {0x017E, L"z", true},   {0x017F, L"s", false},
+        {0x017F, L"?", false}, {0x0180, L"b", false}, {0x2011, L"-", false},  {0x2012, L"-", true},
+        {0x2015, L"-", true},  {0x2016, L"-", false}, {0x2025, L"..", false}, {0x2026, L"...", true},
+        {0x2031, L"'", false}, {0x2032, L"'", true},  {0x2033, L"\"", true},  {0x2034, L"\"", false},
+        {0x2038, L"'", false}, {0x2039, L"'", true},  {0x203A, L"'", true},   {0x203B, L"'", false},
+        {0x2211, L"-", false}, {0x2212, L"-", true},  {0x2213, L"-", false},
+    };
+    for (const auto& edge : edges) {
+        SCOPED_TRACE(static_cast<int>(edge.character));
+        const std::wstring word = std::wstring(L"a") + edge.character + L"b";
+        EXPECT_EQ(compareTypedText(word, word), TypedTextState::complete);
+        EXPECT_EQ(compareTypedText(L"a" + std::wstring(edge.key) + L"b", word),
+                  edge.typesIt ? TypedTextState::complete : TypedTextState::wrong);
+    }
+
+    // The invisible characters that no key types, and their visible or unkeyed neighbours.
+    for (const wchar_t invisible : {0x00AD, 0x200B, 0x200C, 0x200D, 0x2060, 0xFEFF})
+        EXPECT_EQ(compareTypedText(L"ab", std::wstring(L"a") + invisible + L"b"), TypedTextState::complete)
+            << static_cast<int>(invisible);
+    for (const wchar_t neighbour : {0x00AC, 0x00AE, 0x200A, 0x200E, 0x205F, 0x2061, 0xFEFE})
+        EXPECT_EQ(compareTypedText(L"ab", std::wstring(L"a") + neighbour + L"b"), TypedTextState::wrong)
+            << static_cast<int>(neighbour);
+}

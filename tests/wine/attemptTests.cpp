@@ -120,7 +120,8 @@ enum class Reset { newText, retry };
 
 // Runs `action`, which should start a fresh attempt of this kind, and checks what it leaves: the
 // ready screen on the right quote, one random draw for a new text and none for a retry, the old
-// controls destroyed, and a new box subclassed like the first.
+// controls destroyed, and a new box like the first: subclassed, in the typing font, and taking
+// the quote's longest word (the quotes here are plain ASCII, one key a character).
 void expectReset(Reset kind, const std::function<void()>& action)
 {
     // A new text is another quote here, so that the screen tells it from the old one.
@@ -151,6 +152,11 @@ void expectReset(Reset kind, const std::function<void()>& action)
     EXPECT_EQ(joined, appState.currentQuote);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(appState.typingEdit, GWLP_WNDPROC)), typingEditProc);
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(appState.typingEdit, WM_GETFONT, 0, 0)), appState.editFont);
+    size_t longest = 30000;
+    for (const std::wstring& word : words)
+        longest = std::max(longest, word.size());
+    EXPECT_EQ(static_cast<size_t>(SendMessageW(appState.typingEdit, EM_GETLIMITTEXT, 0, 0)), longest);
     expectScreenEqualsWholeRepaint("after the reset");
 }
 
@@ -432,6 +438,25 @@ TEST_F(ResetTest, buttonsGiveANewTextOrARetry)
 
     typeWholeQuote();
     expectReset(Reset::newText, [&] { click(appState.anotherTextButton); });
+}
+
+// Every new box takes a word longer than an Edit control's usual 30,000 units: pasted whole, the
+// quote is finished after Esc, after a retry and after the results screen.
+TEST_F(ResetTest, everyNewBoxTakesAWordOverTheUsualLimit)
+{
+    const std::string longWord(30001, 'x');
+    ASSERT_TRUE(startProgram("a " + longWord + "\n" + longWord + "y b\n"));
+    auto pasteWholeQuote = [] {
+        for (const std::wstring& word : std::vector<std::wstring>(appState.words))
+            pasteIntoBox(word);
+        EXPECT_TRUE(appState.resultsShown) << "the long word did not fit";
+    };
+    expectReset(Reset::newText, [] { pressKey(VK_ESCAPE); });
+    pasteWholeQuote();
+    expectReset(Reset::retry, [] { pressKey('R'); });
+    pasteWholeQuote();
+    expectReset(Reset::newText, [] { pressKey(VK_RETURN); });
+    pasteWholeQuote();
 }
 
 // A word completed while the frame shows: the box's emptying raises a nested change whose
