@@ -11,6 +11,7 @@ void resetAttempt(bool keepQuote)
     appState.charactersPerMinute = 0.0;
     appState.timerStarted = false;
     appState.mismatchShown = false;
+    appState.typedTextWrong = false;
     appState.resultsShown = false;
     if (!keepQuote)
         pickRandomQuote();
