@@ -122,6 +122,23 @@ std::wstring currentWord()
     return word;
 }
 
+// A figure as said: "12" rather than the label's "12.".
+std::wstring spokenFigure(double value)
+{
+    std::wstring text = formatFigure(value);
+    if (!text.empty() && text.back() == L'.')
+        text.pop_back();
+    return text;
+}
+
+// The results label's three figures, as said.
+std::wstring resultsText()
+{
+    const int64_t milliseconds = elapsedMilliseconds(appState.startTime, appState.endTime);
+    return spokenFigure(appState.wordsPerMinute) + L" words per minute, " + spokenFigure(appState.charactersPerMinute) +
+           L" characters per minute, " + spokenFigure(static_cast<double>(milliseconds) / 1000.0) + L" seconds";
+}
+
 // A rectangle of the main window's client area in screen coordinates, as UI Automation wants it.
 UiaRect screenRect(float left, float top, float width, float height)
 {
@@ -278,8 +295,9 @@ struct MainWindowElement final : IRawElementProviderSimple,
     }
 };
 
-// The drawn quote, or its current word (beneath the quote, while there is one to type). The
-// quote's item status is the last announcement: where announcements go as property changes.
+// The drawn quote, or what lies beneath it: the word to type, and once the quote is typed the
+// results. The quote's item status is the last announcement: where announcements go as property
+// changes.
 struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragment {
     std::atomic<ULONG> references{1};
     bool isWord = false;
@@ -311,7 +329,7 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
 
     bool available() const
     {
-        return appState.mainWindow && (!isWord || attemptHasCurrentWord());
+        return appState.mainWindow && (!isWord || attemptHasCurrentWord() || appState.resultsShown);
     }
 
     HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* result) override
@@ -333,7 +351,10 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
             return integerVariant(textControlType, result);
         // The quote as stored: its typographic characters and tabs as they are, not as typed.
         if (property == nameProperty)
-            return stringVariant(isWord ? currentWord() : appState.currentQuote, result);
+            return stringVariant(!isWord                 ? appState.currentQuote
+                                 : appState.resultsShown ? resultsText()
+                                                         : currentWord(),
+                                 result);
         if (property == itemStatusProperty && !isWord)
             return stringVariant(appState.announcement, result);
         return S_OK;
@@ -351,7 +372,7 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
             return elementNotAvailable;
         if (direction == NavigateDirection_Parent)
             *result = asFragment(isWord ? appState.quoteElement : appState.mainWindowElement);
-        else if (!isWord && attemptHasCurrentWord() &&
+        else if (!isWord && (attemptHasCurrentWord() || appState.resultsShown) &&
                  (direction == NavigateDirection_FirstChild || direction == NavigateDirection_LastChild))
             *result = asFragment(appState.wordElement);
         return S_OK;
@@ -370,7 +391,7 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
     {
         if (!available())
             return elementNotAvailable;
-        *result = isWord ? wordRect() : quoteRect();
+        *result = isWord && !appState.resultsShown ? wordRect() : quoteRect();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetEmbeddedFragmentRoots(SAFEARRAY** result) override
@@ -527,15 +548,6 @@ void announce(const std::wstring& text, int processing)
     VariantClear(&before);
 }
 
-// A figure as said: "12" rather than the label's "12.".
-std::wstring spokenFigure(double value)
-{
-    std::wstring text = formatFigure(value);
-    if (!text.empty() && text.back() == L'.')
-        text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 LRESULT answerMainWindowObjectRequest(HWND window, WPARAM wParam, LPARAM lParam)
@@ -575,11 +587,7 @@ void announceNextWord()
 
 void announceResults()
 {
-    announce(spokenFigure(appState.wordsPerMinute) + L" words per minute, " +
-                 spokenFigure(appState.charactersPerMinute) + L" characters per minute, " +
-                 spokenFigure(static_cast<double>(elapsedMilliseconds(appState.startTime, appState.endTime)) / 1000.0) +
-                 L" seconds",
-             importantAll);
+    announce(resultsText(), importantAll);
 }
 
 void releaseAccessibleElements()
