@@ -8,8 +8,25 @@
 #pragma once
 
 #include <windows.h>
+// Not uiautomation.h: MinGW-w64's uiautomationcoreapi.h, which it includes, does not compile as
+// C++ (a parameter named `new`). Its functions are loaded at run time anyway: MinGW-w64 has no
+// import library for uiautomationcore.dll.
+#include <uiautomationclient.h>
 
 #include <string>
+
+#ifndef __IValueProvider_INTERFACE_DEFINED__
+#define __IValueProvider_INTERFACE_DEFINED__
+// MinGW-w64 10's uiautomationcore.h stops before the pattern interfaces; Windows' SDK has it.
+MIDL_INTERFACE("c7935180-6fb3-4201-b174-7df73adbf64a")
+IValueProvider : public IUnknown
+{
+    virtual HRESULT STDMETHODCALLTYPE SetValue(LPCWSTR val) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Value(BSTR * pRetVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL * pRetVal) = 0;
+};
+__CRT_UUID_DECL(IValueProvider, 0xc7935180, 0x6fb3, 0x4201, 0xb1, 0x74, 0x7d, 0xf7, 0x3a, 0xdb, 0xf6, 0x4a)
+#endif
 
 // The object id with which a UI Automation client asks a window for its element.
 constexpr LONG uiaRootObjectId = -25;
