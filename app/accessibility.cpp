@@ -169,132 +169,26 @@ IRawElementProviderFragment* asFragment(const ComPtr<IRawElementProviderSimple>&
     return fragment;
 }
 
-// The main window's element: the root of the quote and its word.
-struct MainWindowElement final : IRawElementProviderSimple,
-                                 IRawElementProviderFragment,
-                                 IRawElementProviderFragmentRoot {
+// The main window's element and the two beneath it: the drawn quote, and beneath that the word
+// to type (the results once the quote is typed). The quote's item status is the last
+// announcement: where announcements go as property changes.
+enum class DrawnPart { window, quote, below };
+
+struct DrawnElement final : IRawElementProviderSimple, IRawElementProviderFragment, IRawElementProviderFragmentRoot {
     std::atomic<ULONG> references{1};
+    DrawnPart part = DrawnPart::window;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) override
     {
+        *result = nullptr;
         if (id == __uuidof(IUnknown) || id == __uuidof(IRawElementProviderSimple))
             *result = static_cast<IRawElementProviderSimple*>(this);
         else if (id == __uuidof(IRawElementProviderFragment))
             *result = static_cast<IRawElementProviderFragment*>(this);
-        else if (id == __uuidof(IRawElementProviderFragmentRoot))
+        else if (id == __uuidof(IRawElementProviderFragmentRoot) && part == DrawnPart::window)
             *result = static_cast<IRawElementProviderFragmentRoot*>(this);
-        else {
-            *result = nullptr;
+        if (!*result)
             return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return ++references;
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* result) override
-    {
-        *result = ProviderOptions_ServerSideProvider;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** result) override
-    {
-        *result = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID, VARIANT* result) override
-    {
-        // The name, the control type and the rest come from the window's own element.
-        result->vt = VT_EMPTY;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** result) override
-    {
-        *result = nullptr;
-        return appState.mainWindow ? automation.hostProviderFromHwnd(appState.mainWindow, result) : elementNotAvailable;
-    }
-
-    HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction, IRawElementProviderFragment** result) override
-    {
-        const bool child = direction == NavigateDirection_FirstChild || direction == NavigateDirection_LastChild;
-        *result = child ? asFragment(appState.quoteElement) : nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetRuntimeId(SAFEARRAY** result) override
-    {
-        // The window's own element gives the root its id.
-        *result = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_BoundingRectangle(UiaRect* result) override
-    {
-        *result = {0, 0, 0, 0};
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetEmbeddedFragmentRoots(SAFEARRAY** result) override
-    {
-        *result = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetFocus() override
-    {
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_FragmentRoot(IRawElementProviderFragmentRoot** result) override
-    {
-        *result = this;
-        AddRef();
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE ElementProviderFromPoint(double x, double y,
-                                                       IRawElementProviderFragment** result) override
-    {
-        auto contains = [x, y](const UiaRect& rect) {
-            return x >= rect.left && x < rect.left + rect.width && y >= rect.top && y < rect.top + rect.height;
-        };
-        *result = nullptr;
-        if (attemptHasCurrentWord() && contains(wordRect()))
-            *result = asFragment(appState.wordElement);
-        else if (contains(quoteRect()))
-            *result = asFragment(appState.quoteElement);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetFocus(IRawElementProviderFragment** result) override
-    {
-        // The keyboard focus is in a control, whose own element says so.
-        *result = nullptr;
-        return S_OK;
-    }
-};
-
-// The drawn quote, or what lies beneath it: the word to type, and once the quote is typed the
-// results. The quote's item status is the last announcement: where announcements go as property
-// changes.
-struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragment {
-    std::atomic<ULONG> references{1};
-    bool isWord = false;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) override
-    {
-        if (id == __uuidof(IUnknown) || id == __uuidof(IRawElementProviderSimple))
-            *result = static_cast<IRawElementProviderSimple*>(this);
-        else if (id == __uuidof(IRawElementProviderFragment))
-            *result = static_cast<IRawElementProviderFragment*>(this);
-        else {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
         AddRef();
         return S_OK;
     }
@@ -312,7 +206,7 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
 
     bool available() const
     {
-        return appState.mainWindow && (!isWord || attemptHasCurrentWord() || appState.resultsShown);
+        return appState.mainWindow && (part != DrawnPart::below || attemptHasCurrentWord() || appState.resultsShown);
     }
 
     HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* result) override
@@ -327,25 +221,30 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
     }
     HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* result) override
     {
+        // The window's name, control type and the rest come from the window's own element.
         result->vt = VT_EMPTY;
         if (!available())
             return elementNotAvailable;
+        if (part == DrawnPart::window)
+            return S_OK;
         if (property == controlTypeProperty)
             return integerVariant(textControlType, result);
         // The quote as stored: its typographic characters and tabs as they are, not as typed.
         if (property == nameProperty)
-            return stringVariant(!isWord                 ? appState.currentQuote
-                                 : appState.resultsShown ? resultsText()
-                                                         : currentWord(),
+            return stringVariant(part == DrawnPart::quote ? appState.currentQuote
+                                 : appState.resultsShown  ? resultsText()
+                                                          : currentWord(),
                                  result);
-        if (property == itemStatusProperty && !isWord)
+        if (property == itemStatusProperty && part == DrawnPart::quote)
             return stringVariant(appState.announcement, result);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** result) override
     {
         *result = nullptr;
-        return S_OK;
+        if (part != DrawnPart::window)
+            return S_OK;
+        return appState.mainWindow ? automation.hostProviderFromHwnd(appState.mainWindow, result) : elementNotAvailable;
     }
 
     HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction, IRawElementProviderFragment** result) override
@@ -353,28 +252,36 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
         *result = nullptr;
         if (!available())
             return elementNotAvailable;
-        if (direction == NavigateDirection_Parent)
-            *result = asFragment(isWord ? appState.quoteElement : appState.mainWindowElement);
-        else if (!isWord && (attemptHasCurrentWord() || appState.resultsShown) &&
-                 (direction == NavigateDirection_FirstChild || direction == NavigateDirection_LastChild))
-            *result = asFragment(appState.wordElement);
+        const bool child = direction == NavigateDirection_FirstChild || direction == NavigateDirection_LastChild;
+        if (direction == NavigateDirection_Parent && part != DrawnPart::window)
+            *result = asFragment(part == DrawnPart::below ? appState.quoteElement : appState.mainWindowElement);
+        else if (child && part == DrawnPart::window)
+            *result = asFragment(appState.quoteElement);
+        else if (child && part == DrawnPart::quote && (attemptHasCurrentWord() || appState.resultsShown))
+            *result = asFragment(appState.belowQuoteElement);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetRuntimeId(SAFEARRAY** result) override
     {
+        // The window's own element gives the window's id; the parts beneath append theirs.
+        *result = nullptr;
+        if (part == DrawnPart::window)
+            return S_OK;
         *result = SafeArrayCreateVector(VT_I4, 0, 2);
         if (!*result)
             return E_OUTOFMEMORY;
-        LONG ids[2] = {appendRuntimeId, isWord ? 2 : 1};
+        LONG ids[2] = {appendRuntimeId, static_cast<LONG>(part)};
         for (LONG i = 0; i < 2; ++i)
             SafeArrayPutElement(*result, &i, &ids[i]);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_BoundingRectangle(UiaRect* result) override
     {
+        *result = {0, 0, 0, 0};
         if (!available())
             return elementNotAvailable;
-        *result = isWord && !appState.resultsShown ? wordRect() : quoteRect();
+        if (part != DrawnPart::window)
+            *result = part == DrawnPart::below && !appState.resultsShown ? wordRect() : quoteRect();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetEmbeddedFragmentRoots(SAFEARRAY** result) override
@@ -393,6 +300,26 @@ struct QuoteElement final : IRawElementProviderSimple, IRawElementProviderFragme
             return elementNotAvailable;
         return appState.mainWindowElement.Get()->QueryInterface(IID_PPV_ARGS(result));
     }
+
+    HRESULT STDMETHODCALLTYPE ElementProviderFromPoint(double x, double y,
+                                                       IRawElementProviderFragment** result) override
+    {
+        auto contains = [x, y](const UiaRect& rect) {
+            return x >= rect.left && x < rect.left + rect.width && y >= rect.top && y < rect.top + rect.height;
+        };
+        *result = nullptr;
+        if (attemptHasCurrentWord() && contains(wordRect()))
+            *result = asFragment(appState.belowQuoteElement);
+        else if (contains(quoteRect()))
+            *result = asFragment(appState.quoteElement);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetFocus(IRawElementProviderFragment** result) override
+    {
+        // The keyboard focus is in a control, whose own element says so.
+        *result = nullptr;
+        return S_OK;
+    }
 };
 
 // The typing box: named by the word to type, valid while its text is a correct beginning of it,
@@ -403,14 +330,13 @@ struct TypingBoxElement final : IRawElementProviderSimple, IValueProvider {
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** result) override
     {
+        *result = nullptr;
         if (id == __uuidof(IUnknown) || id == __uuidof(IRawElementProviderSimple))
             *result = static_cast<IRawElementProviderSimple*>(this);
         else if (id == __uuidof(IValueProvider))
             *result = static_cast<IValueProvider*>(this);
-        else {
-            *result = nullptr;
+        if (!*result)
             return E_NOINTERFACE;
-        }
         AddRef();
         return S_OK;
     }
@@ -440,8 +366,10 @@ struct TypingBoxElement final : IRawElementProviderSimple, IValueProvider {
     HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID pattern, IUnknown** result) override
     {
         *result = nullptr;
-        if (pattern == valuePattern)
-            *result = static_cast<IValueProvider*>(this), AddRef();
+        if (pattern == valuePattern) {
+            *result = static_cast<IValueProvider*>(this);
+            AddRef();
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* result) override
@@ -456,10 +384,7 @@ struct TypingBoxElement final : IRawElementProviderSimple, IValueProvider {
         if (property == isDataValidForFormProperty) {
             result->vt = VT_BOOL;
             result->boolVal = appState.typedTextWrong ? VARIANT_FALSE : VARIANT_TRUE;
-            return S_OK;
         }
-        if (property == itemStatusProperty)
-            return stringVariant(appState.typedTextWrong ? L"wrong" : L"", result);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** result) override
@@ -495,11 +420,12 @@ void makeMainWindowElements()
 {
     if (appState.mainWindowElement)
         return;
-    appState.mainWindowElement.Attach(new MainWindowElement);
-    appState.quoteElement.Attach(new QuoteElement);
-    auto* word = new QuoteElement;
-    word->isWord = true;
-    appState.wordElement.Attach(word);
+    DrawnElement* parts[3] = {new DrawnElement, new DrawnElement, new DrawnElement};
+    parts[1]->part = DrawnPart::quote;
+    parts[2]->part = DrawnPart::below;
+    appState.mainWindowElement.Attach(parts[0]);
+    appState.quoteElement.Attach(parts[1]);
+    appState.belowQuoteElement.Attach(parts[2]);
 }
 
 // Said by a screen reader through the notification event where there is one; elsewhere the
@@ -584,6 +510,6 @@ void releaseAccessibleElements()
     };
     release(appState.mainWindowElement);
     release(appState.quoteElement);
-    release(appState.wordElement);
+    release(appState.belowQuoteElement);
     release(appState.typingBoxElement);
 }

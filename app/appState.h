@@ -103,7 +103,7 @@ struct AppState {
     // each. The box's is made again for each new box.
     ComPtr<IRawElementProviderSimple> mainWindowElement;
     ComPtr<IRawElementProviderSimple> quoteElement;
-    ComPtr<IRawElementProviderSimple> wordElement;
+    ComPtr<IRawElementProviderSimple> belowQuoteElement;
     ComPtr<IRawElementProviderSimple> typingBoxElement;
     // What was last announced to a screen reader, while one listens.
     std::wstring announcement;

@@ -1,24 +1,20 @@
 // Reads the running Paceword.exe from another process through UI Automation, as a screen reader
-// does: the element beneath the main window (the quote), the one beneath that (the current word,
-// or the results), the quote's item status (the last announcement) and the typing box's name and
-// state. Prints one line each: "quote TEXT", "below TEXT", "said TEXT", "box NAME", "valid 0|1"; a part
-// that is not there is left out. Exit code 1 when the main window cannot be read at all.
+// does. Prints "quote TEXT" (the element beneath the main window), "below TEXT" (the one beneath
+// the quote), "box NAME" and "valid 0|1" (the typing box); a part that is not there is left out.
 #include "tests/e2e/programProcess.h"
 
 #include <windows.h>
 #include <oleauto.h>
-// Not uiautomation.h: MinGW-w64's API header does not compile as C++; the client functions and
-// their two structures are declared here and loaded at run time (no import library either).
-#include <uiautomationclient.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
+// The client functions of uiautomationcore.dll, loaded at run time (MinGW-w64 has neither an
+// import library nor a header that compiles as C++), and the two structures UiaNavigate takes.
 using Node = void*;
 struct Condition {
     int type;  // ConditionType_True
@@ -26,38 +22,33 @@ struct Condition {
 struct CacheRequest {
     Condition* viewCondition;
     int scope;  // TreeScope_Element
-    PROPERTYID* properties;
+    int* properties;
     int propertyCount;
-    PATTERNID* patterns;
+    int* patterns;
     int patternCount;
     int elementMode;  // AutomationElementMode_Full
 };
-
-HRESULT(WINAPI* nodeFromHandle)(HWND, Node*);
-HRESULT(WINAPI* getPropertyValue)(Node, PROPERTYID, VARIANT*);
-HRESULT(WINAPI* navigate)(Node, int, Condition*, CacheRequest*, SAFEARRAY**, BSTR*);
-BOOL(WINAPI* nodeFromVariant)(VARIANT*, Node*);
-BOOL(WINAPI* releaseNode)(Node);
-
-template <typename Function> void load(HMODULE library, Function& function, const char* name)
+HMODULE library = LoadLibraryW(L"uiautomationcore.dll");
+template <typename Function> Function load(const char* name)
 {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
+auto nodeFromHandle = load<HRESULT(WINAPI*)(HWND, Node*)>("UiaNodeFromHandle");
+auto getPropertyValue = load<HRESULT(WINAPI*)(Node, int, VARIANT*)>("UiaGetPropertyValue");
+auto navigate = load<HRESULT(WINAPI*)(Node, int, Condition*, CacheRequest*, SAFEARRAY**, BSTR*)>("UiaNavigate");
+auto nodeFromVariant = load<BOOL(WINAPI*)(VARIANT*, Node*)>("UiaHUiaNodeFromVariant");
 
-void sayProperty(const char* key, Node node, PROPERTYID property)
+void sayProperty(const char* key, Node node, int property)
 {
     VARIANT value;
     VariantInit(&value);
-    if (SUCCEEDED(getPropertyValue(node, property, &value))) {
-        if (value.vt == VT_BSTR) {
-            std::printf("%s %ls\n", key, value.bstrVal ? value.bstrVal : L"");
-        } else if (value.vt == VT_BOOL)
-            std::printf("%s %d\n", key, value.boolVal ? 1 : 0);
-    }
+    if (SUCCEEDED(getPropertyValue(node, property, &value)) && value.vt == VT_BSTR)
+        std::printf("%s %ls\n", key, value.bstrVal ? value.bstrVal : L"");
+    else if (value.vt == VT_BOOL)
+        std::printf("%s %d\n", key, value.boolVal ? 1 : 0);
     VariantClear(&value);
 }
 
-// The node's first child, or null.
 Node firstChild(Node node)
 {
     Condition always = {0};
@@ -65,7 +56,7 @@ Node firstChild(Node node)
     SAFEARRAY* data = nullptr;
     BSTR tree = nullptr;
     Node child = nullptr;
-    if (SUCCEEDED(navigate(node, 3, &always, &request, &data, &tree)) && data) {
+    if (SUCCEEDED(navigate(node, 3 /* NavigateDirection_FirstChild */, &always, &request, &data, &tree)) && data) {
         LONG first[2] = {0, 0};
         VARIANT element;
         VariantInit(&element);
@@ -77,62 +68,39 @@ Node firstChild(Node node)
     return child;
 }
 
-struct ProgramWindows {
-    DWORD process;
-    HWND main;
-};
+HWND mainWindow = nullptr;
 
 }  // namespace
 
 int main()
 {
+    // Lines end in LF alone, as the script reading them expects.
     _setmode(_fileno(stdout), _O_BINARY);
-    HMODULE library = LoadLibraryW(L"uiautomationcore.dll");
-    if (!library)
-        return std::puts("error no uiautomationcore.dll"), 1;
-    load(library, nodeFromHandle, "UiaNodeFromHandle");
-    load(library, getPropertyValue, "UiaGetPropertyValue");
-    load(library, navigate, "UiaNavigate");
-    load(library, nodeFromVariant, "UiaHUiaNodeFromVariant");
-    load(library, releaseNode, "UiaNodeRelease");
-
-    ProgramWindows program = {findProgramProcess(), nullptr};
     EnumWindows(
-        [](HWND window, LPARAM found) -> BOOL {
-            auto* program = reinterpret_cast<ProgramWindows*>(found);
+        [](HWND window, LPARAM program) -> BOOL {
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
-            if (process != program->process || !IsWindowVisible(window) || GetWindow(window, GW_OWNER))
-                return TRUE;
-            program->main = window;
-            return FALSE;
+            if (process == static_cast<DWORD>(program) && IsWindowVisible(window) && !GetWindow(window, GW_OWNER))
+                mainWindow = window;
+            return !mainWindow;
         },
-        reinterpret_cast<LPARAM>(&program));
+        static_cast<LPARAM>(findProgramProcess()));
+    constexpr int name = 30005, isDataValidForForm = 30103;
     Node main = nullptr;
-    if (!program.main || FAILED(nodeFromHandle(program.main, &main)))
+    if (!mainWindow || !nodeFromHandle || FAILED(nodeFromHandle(mainWindow, &main)))
         return std::puts("error the main window has no element"), 1;
-
-    constexpr PROPERTYID name = 30005, itemStatus = 30026, isDataValidForForm = 30103;
     if (Node quote = firstChild(main)) {
         sayProperty("quote", quote, name);
-        sayProperty("said", quote, itemStatus);
-        if (Node word = firstChild(quote)) {
-            sayProperty("below", word, name);
-            releaseNode(word);
-        }
-        releaseNode(quote);
+        if (Node below = firstChild(quote))
+            sayProperty("below", below, name);
     }
-    releaseNode(main);
-
-    wchar_t className[16] = {};
-    for (HWND child = GetWindow(program.main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        GetClassNameW(child, className, 16);
-        Node box = nullptr;
-        if (lstrcmpiW(className, L"Edit") == 0 && IsWindowVisible(child) && SUCCEEDED(nodeFromHandle(child, &box))) {
+    wchar_t className[8] = {};
+    Node box = nullptr;
+    for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetClassNameW(child, className, 8) && lstrcmpiW(className, L"Edit") == 0 && IsWindowVisible(child) &&
+            SUCCEEDED(nodeFromHandle(child, &box))) {
             sayProperty("box", box, name);
             sayProperty("valid", box, isDataValidForForm);
-            releaseNode(box);
         }
-    }
     return 0;
 }
