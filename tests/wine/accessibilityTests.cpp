@@ -101,11 +101,17 @@ TEST_F(AccessibilityTest, elementsLieWhereTheyAreDrawnAndTheBoxCarriesItsValue)
     ASSERT_EQ(appState.typingBoxElement->GetPropertyValue(30005, &name), S_OK);
     EXPECT_STREQ(name.bstrVal, L"Type the word: Quick");
     VariantClear(&name);
-    // A retired box's element answers no more.
+    // A retired box's element answers no more; the new box starts right, though the old one was
+    // left wrong.
+    typeText(L"x");
     HWND firstBox = appState.typingEdit;
     pressKey(VK_ESCAPE);
-    EXPECT_NE(appState.typingEdit, firstBox);
     EXPECT_NE(appState.typingBoxElement->GetPropertyValue(30005, &name), S_OK);
+    SendMessageW(appState.typingEdit, WM_GETOBJECT, 0, uiaRootObjectId);
+    ASSERT_NE(appState.typingEdit, firstBox);
+    VARIANT valid;
+    ASSERT_EQ(appState.typingBoxElement->GetPropertyValue(30103, &valid), S_OK);
+    EXPECT_EQ(valid.boolVal, VARIANT_TRUE);
 }
 
 }  // namespace
