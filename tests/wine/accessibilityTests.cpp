@@ -1,7 +1,7 @@
 // What a screen reader is told during an attempt, and what Wine does not carry to a client in
 // another process (tests/e2e/screenReader.sh reads the rest from there): the box's value pattern
-// and where the elements lie. Wine's UiaClientsAreListening answers FALSE, so nothing is raised
-// through it here: announcements are recorded where they would be raised.
+// and where the elements lie. Wine 8 delivers no events (a client's UiaAddEvent answers E_NOTIMPL,
+// UiaClientsAreListening FALSE): announcements are recorded where they would be raised.
 #include "tests/wine/testProgram.h"
 
 #include "app/accessibility.h"
