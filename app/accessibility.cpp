@@ -2,8 +2,9 @@
 //
 // The tree a client sees: the main window (its name, place and children from the system's own
 // element for the window) holds the drawn quote, a text element named by the whole quote, which
-// holds the current word, named by that word; the system adds the window's controls beside
-// them. Both read the attempt as it is when asked, so nothing is kept up to date while typing.
+// holds one named by the word to type, or by the results once the quote is typed; the system
+// adds the window's controls beside them. Every element reads the attempt as it is when asked,
+// so nothing is kept up to date while typing.
 //
 // The typing box answers with an element of its own: a standard edit can be named by dynamic
 // annotation (IAccPropServices::SetHwndPropStr) on Windows, but Wine does not implement it

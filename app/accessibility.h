@@ -1,5 +1,5 @@
 // What screen readers get through UI Automation: the main window with the drawn quote and its
-// current word as elements beneath it, the typing box with a name and a state, and a few
+// current word (or the results) as elements beneath it, the typing box with a name and a state, and a few
 // announcements (the next word, a wrong text, the results).
 //
 // Nothing is made, loaded or raised until a client asks: the elements and uiautomationcore.dll
