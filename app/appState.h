@@ -7,6 +7,8 @@
 #include <d2d1.h>
 #include <dwrite.h>
 #include <wrl/client.h>
+// Not uiautomation.h, whose API header MinGW-w64 cannot compile as C++ (see accessibility.cpp).
+#include <uiautomationclient.h>
 
 #include "typing/quoteText.h"
 
@@ -97,6 +99,15 @@ struct AppState {
     ComPtr<IDWriteFactory> dwriteFactory;
     ComPtr<IDWriteTextFormat> textFormat;
     ComPtr<IDWriteTextLayout> textLayout;
+
+    // UI Automation elements (accessibility.cpp), made when a client first asks; one reference
+    // each. The box's is made again for each new box.
+    ComPtr<IRawElementProviderSimple> mainWindowElement;
+    ComPtr<IRawElementProviderSimple> quoteElement;
+    ComPtr<IRawElementProviderSimple> belowQuoteElement;
+    ComPtr<IRawElementProviderSimple> typingBoxElement;
+    // What was last announced to a screen reader, while one listens.
+    std::wstring announcement;
 
     // Random generator (default-seeded with 5489 until start-up seeds it)
     std::mt19937 randomEngine;

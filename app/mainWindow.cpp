@@ -1,6 +1,7 @@
 // The main window: command and key routing, painting, and the layout of its controls.
 #include "app/mainWindow.h"
 
+#include "app/accessibility.h"
 #include "app/appState.h"
 #include "app/controls.h"
 #include "app/focus.h"
@@ -157,7 +158,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETFOCUS:
         giveFocusBack(window);
         return 0;
+    case WM_GETOBJECT:
+        return answerMainWindowObjectRequest(window, wParam, lParam);
     case WM_DESTROY:
+        releaseAccessibleElements();
         forgetWindowHandles();
         PostQuitMessage(0);
         return 0;

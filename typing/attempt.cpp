@@ -1,5 +1,6 @@
 // The live attempt: the clock, the check of the box against the current word and word
 // completion.
+#include "app/accessibility.h"
 #include "app/appState.h"
 #include "app/controls.h"
 #include "render/quoteRendering.h"
@@ -43,7 +44,9 @@ void onTypingChanged()
     if (appState.wordIndex < 0 || static_cast<size_t>(appState.wordIndex) >= appState.words.size())
         return;
     const std::wstring& word = appState.words[appState.wordIndex];
-    switch (compareTypedText(windowText(appState.typingEdit), word)) {
+    const TypedTextState state = compareTypedText(windowText(appState.typingEdit), word);
+    noteTypedTextChecked(state == TypedTextState::wrong);
+    switch (state) {
     case TypedTextState::empty:
     case TypedTextState::correctBeginning:
         clearMismatchFrame();
@@ -67,4 +70,5 @@ void onTypingChanged()
     // and takes any frame away in one pass. Nothing is left to draw here then.
     SetWindowTextW(appState.typingEdit, L"");
     clearMismatchFrame();
+    announceNextWord();
 }

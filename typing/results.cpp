@@ -1,4 +1,5 @@
 // The results screen: the figures, the label and the two buttons.
+#include "app/accessibility.h"
 #include "app/appState.h"
 #include "app/controls.h"
 #include "render/quoteRendering.h"
@@ -28,6 +29,7 @@ void showResults()
     appState.charactersPerMinute = figures.charactersPerMinute;
     appState.wordsPerMinute = figures.wordsPerMinute;
     std::wstring text = formatResultsText(figures);
+    announceResults();
 
     GetClientRect(appState.mainWindow, &appState.clientRect);
     appState.timerStarted = false;

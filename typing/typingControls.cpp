@@ -1,5 +1,6 @@
 // The typing box and the "New text (Esc)" button: where they go, how they are made, and the
 // box's own procedure, put in front of the Edit control's to catch Esc.
+#include "app/accessibility.h"
 #include "app/appState.h"
 #include "app/controls.h"
 #include "typing/typing.h"
@@ -48,5 +49,7 @@ LRESULT CALLBACK typingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM
         resetAttempt(false);
         return 0;
     }
+    if (message == WM_GETOBJECT)
+        return answerTypingBoxObjectRequest(window, wParam, lParam);
     return CallWindowProcW(appState.savedEditProc, window, message, wParam, lParam);
 }

@@ -154,7 +154,7 @@ void expectReset(Reset kind, const std::function<void()>& action)
     EXPECT_EQ(appState.savedEditProc, editClassProcedure());
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(appState.typingEdit, WM_GETFONT, 0, 0)), appState.editFont);
     size_t longest = 30000;
-    for (const std::wstring& word : words)
+    for (const std::wstring& word : appState.words)
         longest = std::max(longest, word.size());
     EXPECT_EQ(static_cast<size_t>(SendMessageW(appState.typingEdit, EM_GETLIMITTEXT, 0, 0)), longest);
     expectScreenEqualsWholeRepaint("after the reset");
