@@ -31,18 +31,6 @@ std::wstring drawnFontFamily()
     return defaultFontFamily;
 }
 
-}  // namespace
-
-bool runningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-bool (*drawsThroughWindowDc)() = runningUnderWine;
-
-namespace {
-
 HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target)
 {
     ComPtr<ID2D1HwndRenderTarget> windowTarget;
@@ -60,6 +48,14 @@ HRESULT makeWindowRenderTarget(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& targ
 }
 
 }  // namespace
+
+bool runningUnderWine()
+{
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool (*drawsThroughWindowDc)() = runningUnderWine;
 
 HRESULT (*makeWindowTarget)(D2D1_SIZE_U size, ComPtr<ID2D1RenderTarget>& target) = makeWindowRenderTarget;
 

@@ -1,10 +1,7 @@
-// Walks a text layout's glyph runs with a text renderer of our own (in place of the one inside
-// DrawTextLayout) for three jobs: drawing what can show in an area, finding the glyph positions an
-// area must hold, and measuring where underlines can start. Wine's Direct2D rasterises every glyph
-// of a run on the CPU, wherever the pass lands: a pass over one word cost the whole quote's
-// glyphs. The drawing job draws only the glyphs whose ink may reach the area, with the very calls
-// DrawTextLayout makes (the same snapped origins, measuring mode and brush; the underline as a
-// line of its thickness).
+// Walks a layout's glyph runs with a text renderer of our own for three jobs: drawing what can show
+// in an area (Wine rasterises every glyph of a run wherever the pass lands, so only the glyphs whose
+// ink may reach it, with the very calls DrawTextLayout makes), finding the glyph positions an area
+// must hold, and measuring where underlines can start.
 #include "render/textWithinArea.h"
 
 #include <algorithm>
@@ -24,16 +21,14 @@ const float inkSlackBelow = 0.5f;
 using GlyphRunJob = std::function<void(float x, float y, DWRITE_MEASURING_MODE, const DWRITE_GLYPH_RUN*)>;
 using UnderlineJob = std::function<void(float x, float y, const DWRITE_UNDERLINE*)>;
 
-// Hands each glyph run and underline of a layout to a job, answering the layout's snapping
-// questions as DrawTextLayout's own renderer does for the target, so the runs are placed and
-// snapped as they would be for it.
+// Hands each glyph run and underline to a job, answering the snapping questions as DrawTextLayout's
+// own renderer does for the target.
 struct LayoutWalker final : IDWriteTextRenderer {
     ID2D1RenderTarget* target = nullptr;
     GlyphRunJob onGlyphRun;
     UnderlineJob onUnderline;
 
-    // It lives on the stack for the one Draw call that uses it: its owner is that frame, so the
-    // reference count means nothing.
+    // It lives on the stack for the one Draw call that uses it: the count means nothing.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDWritePixelSnapping) ||
