@@ -45,6 +45,10 @@ bool registerSettingsWindowClass()
     windowClass.hInstance = appState.instance;
     // Without a class cursor the pointer would keep whatever shape it had when it came in.
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The program's icon in the caption, as its main window has: without one Windows shows a
+    // blank application icon there, and Wine its own.
+    windowClass.hIcon = LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_PACEWORD));
+    windowClass.hIconSm = LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_SMALL));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     windowClass.lpszClassName = SETTINGS_WINDOW_CLASS;
     appState.settingsClassAtom = RegisterClassExW(&windowClass);
