@@ -4,7 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 here=$PWD
-scripts/install-deps.sh
+# Said before anything is installed or built: without a display there is nothing to show it on.
+if [ -z "${DISPLAY:-}" ]; then
+  echo "Paceword is a desktop program and needs a display: DISPLAY is not set." >&2
+  echo "Run ./run.sh from a desktop session (or, to try it without a screen, under xvfb-run from the xvfb package)." >&2
+  exit 1
+fi
+scripts/install-deps.sh run
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target Paceword
 scripts/make-wineprefix.sh "$here/build/wineprefix"
@@ -12,10 +18,5 @@ scripts/make-wineprefix.sh "$here/build/wineprefix"
 folder=${PACEWORD_FOLDER:-$here/run}
 mkdir -p "$folder"
 [ -f "$folder/quotes.txt" ] || cp quotes.txt "$folder/quotes.txt"
-if [ -z "${DISPLAY:-}" ]; then
-  echo "Paceword is a desktop program and needs a display: DISPLAY is not set." >&2
-  echo "Run ./run.sh from a desktop session (or under xvfb-run to try it headless)." >&2
-  exit 1
-fi
 cd "$folder"
 WINEPREFIX=$here/build/wineprefix WINEDEBUG=-all exec wine "$here/build/windows/Paceword.exe"

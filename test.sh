@@ -25,5 +25,9 @@ echo "== Windows tests under Wine"
 scripts/make-wineprefix.sh "$PWD/build/wineprefix"
 scripts/with-display.sh scripts/run-wine-tests.sh
 
-echo "== screenshots (made in build/screenshots; docs/ keeps the committed ones)"
+echo "== screenshots (made in build/screenshots, each the same bytes as the one in docs/)"
 scripts/screenshots.sh "$PWD/build/screenshots"
+for picture in docs/*.png; do
+  cmp -s "$picture" "build/screenshots/${picture#docs/}" ||
+    { echo "build/screenshots/${picture#docs/} differs from $picture: scripts/screenshots.sh remakes docs/" >&2; exit 1; }
+done

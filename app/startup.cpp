@@ -24,10 +24,7 @@ std::wstring workingFolder()
 
 void reportMissingQuotes()
 {
-    std::wstring text = L"No quotes to type.\n\nPaceword reads its quotes from quotes.txt in the folder it runs in:\n" +
-                        workingFolder() +
-                        L"\n\nThat file is missing, unreadable or holds no text. Put at least one line of text in "
-                        L"it (one quote per line) and start Paceword again.";
+    const std::wstring text = noQuotesMessage(workingFolder(), quoteLineCount(appState.quotes));
     MessageBoxW(nullptr, text.c_str(), L"Paceword", MB_OK | MB_ICONERROR);
 }
 

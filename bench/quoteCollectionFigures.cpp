@@ -3,7 +3,7 @@
 // ordinary keyboard can finish, and which characters stop the rest. Only the library's long-lived
 // entry points are used, so the same tool measures older and newer versions of the logic.
 //
-// Usage: quote_collection_figures [--layout en|de|es|it|pt|ru] file...
+// Usage: quote_collection_figures [--layout en|de|es|it|pt|ru|zh] file...
 // A --layout applies to the files after it; the default is en.
 #include "typing/quoteText.h"
 #include "typing/typedText.h"
@@ -27,6 +27,8 @@ namespace {
 struct Layout {
     const char* name;
     const wchar_t* extraKeys;  // beyond printable ASCII, which every layout has
+    // Ranges of characters an input method types, each as itself, first and last of each pair.
+    const wchar_t* inputMethod = L"";
 };
 
 // The printed key caps of each national layout (Russian: ЙЦУКЕН; Portuguese: Brazilian ABNT2),
@@ -38,6 +40,9 @@ const Layout layouts[] = {
     {"it", L"àèéìòùçÈ°§£€"},
     {"pt", L"çÇªº§¹²³£¢¬´¨áéíóúÁÉÍÓÚâêîôûÂÊÎÔÛãõÃÕàÀüÜ"},
     {"ru", L"абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ№"},
+    // A Chinese input method: the middle dot and the curly quotes on their keys, and the Han
+    // characters, CJK punctuation and full-width forms through the method's own choice.
+    {"zh", L"·“”‘’—…", L"\u3000\u303F\u3400\u4DBF\u4E00\u9FFF\uF900\uFAFF\uFF01\uFF5E"},
 };
 
 const Layout* findLayout(const char* name)
@@ -63,6 +68,11 @@ Keyboard makeKeyboard(const Layout& layout)
         keyboard.keys.push_back(*key);
     for (const wchar_t key : keyboard.keys)
         keyboard.has[static_cast<std::size_t>(key) & 0xFFFF] = true;
+    // Not keys of their own for the search below, which tries every key where the word's own
+    // character fails: an input method's thousands of characters each type only themselves.
+    for (const wchar_t* range = layout.inputMethod; range[0] != L'\0'; range += 2)
+        for (std::size_t unit = range[0]; unit <= static_cast<std::size_t>(range[1]); ++unit)
+            keyboard.has[unit] = true;
     return keyboard;
 }
 
@@ -108,6 +118,28 @@ bool reachesComplete(std::wstring& typed, Search& search)
         if (!(guessIsKey && key == guess) && tryKey(typed, key, search))
             return true;
     return false;
+}
+
+// True when keys of the layout type `point` on its own: the character itself, or the keys the
+// program takes for it (« with ", Ö with O). A word that cannot be finished names only such
+// characters as its blockers; its typable characters stop nothing.
+bool typedByLayout(uint32_t point, const Keyboard& keyboard, std::unordered_map<uint32_t, bool>& known)
+{
+    const auto found = known.find(point);
+    if (found != known.end())
+        return found->second;
+    std::wstring character;
+    if (point > 0xFFFF) {
+        character += static_cast<wchar_t>(0xD800 + ((point - 0x10000) >> 10));
+        character += static_cast<wchar_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    } else {
+        character += static_cast<wchar_t>(point);
+    }
+    Search search{character, keyboard, 8, searchBudget};
+    std::wstring typed;
+    const bool typedAlone = reachesComplete(typed, search);
+    known.emplace(point, typedAlone);
+    return typedAlone;
 }
 
 // A whole character: a surrogate pair read as one code point, anything else as its unit.
@@ -173,6 +205,7 @@ bool measureFile(const char* path, const Layout& layout)
 
     // Many words repeat across a collection: each distinct one is searched once.
     std::unordered_map<std::wstring, bool> finishableWords;
+    std::unordered_map<uint32_t, bool> typedCharacters;
     std::map<uint32_t, long> blockers;
     std::size_t picked = 0, finishable = 0, wordsCut = 0;
     std::vector<std::wstring> words;
@@ -195,9 +228,11 @@ bool measureFile(const char* path, const Layout& layout)
             }
             if (found->second)
                 continue;
+            // In composed form: a letter and its combining mark are one character, as the
+            // comparison takes them.
             bool foreign = false;
-            for (const uint32_t point : codePoints(word))
-                if (point > 0xFFFF || !keyboard.has[point]) {
+            for (const uint32_t point : codePoints(composeText(word)))
+                if (!typedByLayout(point, keyboard, typedCharacters)) {
                     blocking.insert(point);
                     foreign = true;
                 }
@@ -248,7 +283,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--layout") == 0) {
             layout = i + 1 < argc ? findLayout(argv[++i]) : nullptr;
             if (layout == nullptr) {
-                std::fprintf(stderr, "--layout wants one of en de es it pt ru\n");
+                std::fprintf(stderr, "--layout wants one of en de es it pt ru zh\n");
                 return 2;
             }
             continue;
@@ -257,7 +292,7 @@ int main(int argc, char** argv)
         allRead = measureFile(argv[i], *layout) && allRead;
     }
     if (!anyFile) {
-        std::fprintf(stderr, "usage: quote_collection_figures [--layout en|de|es|it|pt|ru] file...\n");
+        std::fprintf(stderr, "usage: quote_collection_figures [--layout en|de|es|it|pt|ru|zh] file...\n");
         return 2;
     }
     return allRead ? 0 : 1;

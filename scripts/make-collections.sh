@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes quote files from real collections, for bench/quoteCollectionFigures.cpp to measure:
-# Debian's fortune packages, one file per language (en de es it pt ru .txt), and two npm
+# Debian's fortune packages, one file per language (en de es it pt ru zh .txt), and two npm
 # packages that ship quotes as JSON (npm-inspirational-quotes.txt, npm-random-quotes.txt).
 # One quote a line. A fortune's lines are joined with one blank and every other byte is kept as
 # the package has it (tabs, carriage returns of CRLF files, whatever the encoding): those are
@@ -34,6 +34,7 @@ collections=(
     "it fortunes-it"
     "pt fortunes-br"
     "ru fortunes-ru"
+    "zh fortunes-zh"
 )
 
 for entry in "${collections[@]}"; do

@@ -26,6 +26,14 @@ log=$prefix/make-wineprefix.log
 # a file, never a pipe, or the caller would wait for the server to exit.
 wineboot -i >"$log" 2>&1
 
+# Wine draws its caption buttons with Marlett (without it they show as the letters 0, 1 and r) and
+# maps the dialog font, MS Shell Dlg, to Tahoma; both come with fonts-wine. Debian's Wine 8 looks
+# for them in "<data folder>\..\fonts\", a path that never reaches /usr/share/wine/fonts (strace
+# shows no attempt to open it), so they go where Windows keeps them: the prefix's Fonts folder.
+for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+  cp /usr/share/wine/fonts/$font "$prefix/drive_c/windows/Fonts/"
+done
+
 add_replacement() {
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$1" /t REG_SZ /d "$2" /f >>"$log" 2>&1
 }
@@ -35,6 +43,12 @@ add_replacement "Courier New" "Liberation Mono"
 add_replacement "Calibri" "Carlito"
 add_replacement "Georgia" "Caladea"
 add_replacement "Segoe Script" "Z003"
+# For Chinese, Japanese and Korean text Wine's DirectWrite falls back to these four families; with
+# none of them installed the glyphs are empty boxes. WenQuanYi Micro Hei (fonts-wqy-microhei,
+# 5 MB) covers the Han characters, kana and hangul; the Noto fonts themselves would be 91 MB.
+for cjk in SC TC JP KR; do
+  add_replacement "Noto Sans CJK $cjk" "WenQuanYi Micro Hei"
+done
 # The window tests open and close hundreds of top-level windows. For a window that the window
 # manager manages, Wine's X11 driver waits for the manager to confirm it is withdrawn, up to two
 # seconds; Xvfb has no window manager, so every close took two seconds. Only the test program's

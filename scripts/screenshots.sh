@@ -71,6 +71,13 @@ printf '%s\r\n' "$quote" >"$work/quotes.txt"
 (cd "$work" && exec wine "$here/build/windows/paceword_screenshots.exe" >"$work/wine.log" 2>&1 </dev/null) &
 pid=$!
 window=$(windowTitled Paceword) || die "no Paceword window (wine log: $(cat "$work/wine.log"))"
+# The window shows at its default size first and takes the fixed one just after: on a busy
+# machine two screenshots of the first could agree, and the picture was of that.
+for _ in $(seq 100); do
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "${WIDTH}x$HEIGHT" = 760x400 ] && break
+    sleep 0.1
+done
 # No window manager runs: give the window the input focus; the typing box inside has it already.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 shoot ready "$window"

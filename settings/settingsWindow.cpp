@@ -65,6 +65,12 @@ void openSettingsWindow()
         EnableWindow(appState.mainWindow, TRUE);
         return;
     }
+    // The program's icon in the caption, as the main window has it; the class names none, and
+    // without one Windows shows a blank application icon there and Wine its own.
+    SendMessageW(appState.settingsWindow, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_PACEWORD))));
+    SendMessageW(appState.settingsWindow, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_SMALL))));
     showAndUpdate(appState.settingsWindow);
 
     HWND sizeLabel = createSettingsControl(L"Static", L"Text size (10-90):", WS_CHILD, 10, 11, 120, 20);

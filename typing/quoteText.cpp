@@ -178,6 +178,66 @@ bool isControlCharacter(wchar_t unit)
     return (unit < 0x20 && unit != L'\t') || (unit >= 0x7F && unit <= 0x9F);
 }
 
+bool isDigit(wchar_t unit)
+{
+    return unit >= L'0' && unit <= L'9';
+}
+
+// The length of the terminal formatting sequence at `at`, or 0. Fortune files made for terminals
+// colour their lines with ECMA-48 control sequences (ESC [, parameter bytes 0x30-0x3F,
+// intermediate bytes 0x20-0x2F, a final byte 0x40-0x7E, as in ESC[32m and ESC[0;1m), and chat
+// logs carry IRC's codes: bold ^B, colour ^C with up to two digits and a comma and up to two
+// more, reset ^O, reverse ^R and underline ^_. An ESC that starts no whole sequence is 0.
+std::size_t formattingSequenceLength(const std::wstring& text, std::size_t at)
+{
+    const wchar_t unit = text[at];
+    std::size_t end = at + 1;
+    if (unit == 0x1B) {
+        if (end == text.size() || text[end] != L'[')
+            return 0;
+        ++end;
+        while (end < text.size() && text[end] >= 0x30 && text[end] <= 0x3F)
+            ++end;
+        while (end < text.size() && text[end] >= 0x20 && text[end] <= 0x2F)
+            ++end;
+        return end < text.size() && text[end] >= 0x40 && text[end] <= 0x7E ? end + 1 - at : 0;
+    }
+    if (unit == 0x03) {
+        const auto twoDigits = [&text](std::size_t from) {
+            std::size_t to = from;
+            while (to < text.size() && to < from + 2 && isDigit(text[to]))
+                ++to;
+            return to;
+        };
+        end = twoDigits(end);
+        // A comma belongs to the colour only with a background digit after it.
+        if (end > at + 1 && end + 1 < text.size() && text[end] == L',' && isDigit(text[end + 1]))
+            end = twoDigits(end + 1);
+        return end - at;
+    }
+    return unit == 0x02 || unit == 0x0F || unit == 0x12 || unit == 0x1F ? 1 : 0;
+}
+
+// A terminal shows the formatting sequences as colours and styles, never as characters: no key
+// types them and they draw nothing, so they leave the quote. One pass from left to right: what
+// stands on either side of a removed sequence is not read again as a sequence.
+void removeFormattingSequences(std::wstring& text)
+{
+    const auto isSequenceStart = [](wchar_t unit) {
+        return unit == 0x1B || unit == 0x02 || unit == 0x03 || unit == 0x0F || unit == 0x12 || unit == 0x1F;
+    };
+    std::size_t kept = static_cast<std::size_t>(std::find_if(text.begin(), text.end(), isSequenceStart) - text.begin());
+    for (std::size_t at = kept; at < text.size();) {
+        const std::size_t length = isSequenceStart(text[at]) ? formattingSequenceLength(text, at) : 0;
+        if (length > 0) {
+            at += length;
+        } else {
+            text[kept++] = text[at++];
+        }
+    }
+    text.resize(kept);
+}
+
 }  // namespace
 
 bool isValidUtf8(const char* text, std::size_t count)
@@ -316,6 +376,10 @@ std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index)
     if (range.count > 3 * longestQuote)
         return std::wstring();
     std::wstring text = decodeLineText(library, range);
+    // The limit holds for the line as the file has it, formatting sequences included.
+    if (text.size() > longestQuote)
+        return std::wstring();
+    removeFormattingSequences(text);
     if (!isTypableText(text))
         text.clear();
     return text;
@@ -378,4 +442,20 @@ int32_t pickQuoteIndex(std::mt19937& engine, const QuoteLibrary& library)
         index = static_cast<std::size_t>(static_cast<uint64_t>(engine()) % count);
     } while (!isTypableQuote(library, index));
     return static_cast<int32_t>(index);
+}
+
+std::wstring noQuotesMessage(const std::wstring& folder, std::size_t lineCount)
+{
+    std::wstring count = std::to_wstring(lineCount);
+    for (std::size_t digits = count.size(); digits > 3; digits -= 3)
+        count.insert(digits - 3, 1, L',');
+    const std::wstring why = lineCount == 0   ? L"That file is missing, unreadable or empty."
+                             : lineCount == 1 ? L"That file holds one line, and it cannot be typed"
+                                              : L"That file holds " + count + L" lines, and none of them can be typed";
+    return L"No quotes to type.\n\nPaceword reads its quotes from quotes.txt in the folder it runs in:\n" + folder +
+           L"\n\n" + why +
+           (lineCount == 0 ? L""
+                           : L": a line is skipped when it is blank, longer than 65,536 characters or holds a "
+                             L"control character no key types.") +
+           L" Put at least one line of text in it (one quote per line) and start Paceword again.";
 }

@@ -61,8 +61,10 @@ bool isTypableText(const std::wstring& text);
 // True when line `index` decodes to a typable text.
 bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 
-// Line `index` as UTF-16 units; the empty string for a line that is not typable, so an
-// over-long line is never laid out.
+// Line `index` as UTF-16 units, without the terminal colour and formatting sequences it holds
+// (ECMA-48 control sequences such as ESC[32m, IRC's ^B ^C ^O ^R ^_ codes): they are typed and
+// drawn as nothing. The empty string for a line that is not typable, so an over-long line is
+// never laid out.
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index);
 
 // UTF-8 to UTF-16 through the platform's converter (quoteTextWindows.cpp, quoteTextPosix.cpp).
@@ -87,3 +89,8 @@ bool hasTypableQuote(const QuoteLibrary& library);
 // The index of a random typable line: the engine's next output modulo the number of lines,
 // drawn again while it lands on a line that is not typable. Needs hasTypableQuote(library).
 int32_t pickQuoteIndex(std::mt19937& engine, const QuoteLibrary& library);
+
+// What start-up says when there is no quote to type: where quotes.txt is looked for (`folder`)
+// and why it gave none. A file of `lineCount` lines (0 when it could not be read) that has lines
+// is said to have them, none of which can be typed.
+std::wstring noQuotesMessage(const std::wstring& folder, std::size_t lineCount);

@@ -36,12 +36,14 @@ const CharacterKeys characterKeys[] = {
     {0x201E, L"\""},   // „
     {0x201F, L"\""},   // ‟
     {0x2026, L"..."},  // …
+    {0x2027, L"·"},    // ‧ hyphenation point: input methods type the middle dot for it
     {0x2032, L"'"},    // ′
     {0x2033, L"\""},   // ″
     {0x2039, L"'"},    // ‹
     {0x203A, L"'"},    // ›
     {0x2060, L""},     // word joiner
     {0x2212, L"-"},    // −
+    {0x30FB, L"·"},    // ・ katakana middle dot: the same
     {0xFEFF, L""},     // byte-order mark inside a line: a zero-width no-break space
 };
 

@@ -16,10 +16,10 @@ enum class TypedTextState {
 // The keys that type `character` where an ordinary keyboard may have no key for it: ' for curly
 // single quotes, primes, ‹ › and the acute accent; " for curly double quotes, double primes and
 // « »; - for the dashes and the minus sign; the blank for a no-break space and a tab; three full
-// stops for the ellipsis; no key at all ("") for the invisible soft hyphen, zero-width space,
-// zero-width (non-)joiner, word joiner and byte-order mark; the letter under the mark for a
-// Latin letter with one (c for ç, O for Ø, e for é). False for every other character, which is
-// typed as itself only.
+// stops for the ellipsis; the middle dot · for ‧ and ・ (as input methods type them); no key at
+// all ("") for the invisible soft hyphen, zero-width space, zero-width (non-)joiner, word joiner
+// and byte-order mark; the letter under the mark for a Latin letter with one (c for ç, O for Ø,
+// e for é). False for every other character, which is typed as itself only.
 bool keysForCharacter(wchar_t character, std::wstring_view& keys);
 
 // Compares the box with the word, case exactly. Each character of the word is typed as itself

@@ -95,6 +95,7 @@ guardMemory() {
 #   MAX_PEAK (MB, default 3072): the most the program may hold; it is ended when it holds more.
 #   FILE_LIMIT (KB): the largest file the program may write, as a full disk or a quota allows;
 #   past it a write fails (and raises no signal).
+#   MESSAGE_HAS: words the no-quotes message must hold.
 row() {
     local name=$1 quotes=$2 settings=$3 size=$4 family=$5 after=$6 action=${7:-} maxPeak=${MAX_PEAK:-3072}
     # shellcheck disable=SC2053  # a pattern on purpose: BAD_FILES_ONLY may name several rows
@@ -126,6 +127,7 @@ row() {
     if [ "$size" = message ]; then
         probeSays dismiss
         grep -q '^message No quotes to type' "$work/probe.txt" || problems+=" no no-quotes message;"
+        grep -qF -- "${MESSAGE_HAS:-}" "$work/probe.txt" || problems+=" the message lacks \"$MESSAGE_HAS\";"
         waitForExit || problems+=" did not end after the message;"
     else
         grep -q '^popup' "$work/probe.txt" && problems+=" an unexpected message: $(grep '^popup' "$work/probe.txt");"
@@ -171,14 +173,16 @@ row() {
 }
 
 # Quote files. A library without a line to type (text without control characters) is no library.
-row "quotes missing" - "$goodSettings" message '' same
+MESSAGE_HAS="missing, unreadable or empty" row "quotes missing" - "$goodSettings" message '' same
 row "quotes empty" '' "$goodSettings" message '' same
 row "quotes only empty lines" '\n\r\n\n' "$goodSettings" message '' same
 row "quotes a folder" @folder "$goodSettings" message '' same
 row "quotes missing, settings missing" - - message '' "$defaults"
 row "quotes binary" @allBytes "$goodSettings" message '' same
-row "quotes NUL bytes" @nulBytes "$goodSettings" message '' same
+MESSAGE_HAS="holds 2 lines, and none of them can be typed" row "quotes NUL bytes" @nulBytes "$goodSettings" message '' same
 row "quotes NUL bytes and a quote" '\x00\none two\a\none two\n' "$goodSettings" 45 Georgia same
+# Terminal colours and IRC codes are no part of the text.
+row "quotes colour sequences in every line" '\e[32mone\e[m two\n\x0304,12three\x03 \x02four\x0f\n' "$goodSettings" 45 Georgia same
 row "quotes a million lines" @millionLines "$goodSettings" 45 Georgia same
 row "quotes UTF-8 with mark" '\xef\xbb\xbfCaf\xc3\xa9 na\xc3\xafve\r\n' "$goodSettings" 45 Georgia same
 row "quotes UTF-16 LE with mark" '\xff\xfeo\x00n\x00e\x00\r\x00\n\x00' "$goodSettings" 45 Georgia same

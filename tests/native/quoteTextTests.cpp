@@ -149,6 +149,36 @@ TEST(quoteLines, encodingDecidedByMarkThenByEachLine)
     }
 }
 
+TEST(quoteLines, terminalFormattingIsNoPartOfTheQuote)
+{
+    const std::string tang = "\x1B[32m\xE3\x80\x8A\xE9\x9D\x99\xE3\x80\x8B\x1B[m \xE5\xBA\x8A";
+    EXPECT_EQ(linesOf(tang + "\n"
+                             "gr\x1B[0;1meen\n"
+                             "end\x1B[0m\n"
+                             "\x03"
+                             "04,12red\x03 \x02"
+                             "bold\x0F \x1Funder\x12\n"
+                             "\x03"
+                             "123\x03"
+                             "4,x \x1B[1 qy\n"),
+              (Lines{L"《静》 床", L"green", L"end", L"red bold under", L"3,x y"}));
+    // What starts no whole sequence is a control character like any other: its line is skipped.
+    EXPECT_EQ(linesOf("a \x1B[32\nb \x1B[3\xC3\xA9m\nc\x1B d\nx\x07y\n\x1B[0m\n"), (Lines{L"", L"", L"", L"", L""}));
+    // A line as long as the limit is a quote only without the sequences the file gives it.
+    EXPECT_EQ(linesOf("\x02" + std::string(longestQuote, 'a')), Lines{L""});
+}
+
+TEST(quoteLines, noQuotesMessageSaysWhyAndWhere)
+{
+    const std::wstring unread = noQuotesMessage(L"C:\\Typing", 0);
+    EXPECT_NE(unread.find(L"quotes.txt in the folder it runs in:\nC:\\Typing\n"), std::wstring::npos);
+    EXPECT_NE(unread.find(L"missing, unreadable or empty"), std::wstring::npos);
+    EXPECT_NE(noQuotesMessage(L"C:\\Typing", 1).find(L"holds one line, and it cannot be typed"), std::wstring::npos);
+    const std::wstring many = noQuotesMessage(L"/q", 1234567);
+    EXPECT_NE(many.find(L"holds 1,234,567 lines, and none of them can be typed"), std::wstring::npos);
+    EXPECT_EQ(many.find(L"missing"), std::wstring::npos);
+}
+
 TEST(quoteWords, joinedWordsGiveTheQuoteBack)
 {
     for (const std::wstring quote :

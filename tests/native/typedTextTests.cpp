@@ -30,7 +30,7 @@ TEST(typedText, anyDifferenceIsWrong)
 TEST(typedText, typographicPunctuationAlsoTakesItsKey)
 {
     // Each character with the key that types it, one for one; a plain character wants its key.
-    const std::wstring characters = L"’‘‚‛′“”„‟″–—‒―−\u00A0", keys = L"'''''\"\"\"\"\"----- ";
+    const std::wstring characters = L"’‘‚‛′“”„‟″–—‒―−\u00A0‧・", keys = L"'''''\"\"\"\"\"----- ··";
     for (std::size_t i = 0; i < characters.size(); ++i) {
         SCOPED_TRACE(i);
         const std::wstring word = L"a" + characters.substr(i, 1) + L"b ", key = keys.substr(i, 1);

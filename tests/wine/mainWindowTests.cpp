@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "render/deviceResources.h"
 #include "render/quoteRendering.h"
+#include "tests/screenComparison.h"
 
 #include <winver.h>
 
@@ -232,6 +233,28 @@ TEST_F(MainWindowTest, startsWithFocusedBoxItsFontAndTheQuoteLaidOutWithFirstWor
         appState.textLayout->GetUnderline(position, &underlined);
         EXPECT_EQ(underlined != FALSE, position < firstWordLength) << "position " << position;
     }
+}
+
+TEST_F(MainWindowTest, chineseQuoteIsDrawnWithItsGlyphs)
+{
+    // Dark pixels of the drawn quote. A character the fonts lack is drawn
+    // as the same empty box whatever it is: one stroke and a dense character then ink alike.
+    const std::string size = "40\r\nArial\r\n";
+    const auto inkOf = [&size](const std::string& quote) {
+        EXPECT_TRUE(startProgram(quote + "\n", &size));
+        UpdateWindow(appState.mainWindow);
+        const ClientPixels read = readClientPixels(appState.mainWindow, false);
+        stopProgram();
+        // Above the typing box, where the quote is drawn.
+        const auto end = read.pixels.begin() + static_cast<std::ptrdiff_t>(read.box.top) * read.client.right;
+        return std::count_if(read.pixels.begin(), end, [](uint32_t pixel) {
+            return (pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF) < 3 * 128;
+        });
+    };
+    const auto oneStroke = inkOf("\xE4\xB8\x80\xE4\xB8\x80\xE4\xB8\x80\xE4\xB8\x80");  // 一一一一
+    const auto dense = inkOf("\xE9\xBE\x8D\xE9\xBE\x8D\xE9\xBE\x8D\xE9\xBE\x8D");      // 龍龍龍龍
+    EXPECT_GT(oneStroke, 0);
+    EXPECT_GT(dense, 3 * oneStroke) << "one stroke " << oneStroke << " dark pixels, a dense character " << dense;
 }
 
 TEST_F(MainWindowTest, typingControlsFollowTheClientSizeAlsoWhenTheBoxHeightIsNotWhole)

@@ -267,6 +267,9 @@ TEST_F(SettingsWindowTest, windowHasItsTitleOwnerClassStyleAndPlace)
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HCURSOR), reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)));
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICON), 0u);
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICONSM), 0u);
+    // The window itself shows the program's icon.
+    EXPECT_EQ(SendMessageW(window, WM_GETICON, ICON_SMALL, 0),
+              reinterpret_cast<LRESULT>(LoadIconW(appState.instance, MAKEINTRESOURCEW(IDI_SMALL))));
     EXPECT_EQ(GetClassLongPtrW(window, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
 
     // Static controls are painted on white.
