@@ -10,7 +10,7 @@
 // Not uiautomation.h, whose API header MinGW-w64 cannot compile as C++ (see accessibility.cpp).
 #include <uiautomationclient.h>
 
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 
 #include <cstdint>
 #include <random>

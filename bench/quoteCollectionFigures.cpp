@@ -5,7 +5,7 @@
 //
 // Usage: quote_collection_figures [--layout en|de|es|it|pt|ru|zh] file...
 // A --layout applies to the files after it; the default is en.
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 
 #include <algorithm>

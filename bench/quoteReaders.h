@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/fileBytes.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 
 #include <cstdio>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "app/appState.h"
 #include "app/controls.h"
 #include "render/quoteRendering.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 #include "typing/typing.h"
 

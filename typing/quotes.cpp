@@ -1,7 +1,7 @@
 // Reading the quote library, the random pick and the start of an attempt.
 #include "app/appState.h"
 #include "app/fileBytes.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 #include "typing/typing.h"
 

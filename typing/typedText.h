@@ -34,5 +34,5 @@ TypedTextState compareTypedText(const std::wstring& typed, const std::wstring& w
 std::size_t typingBoxLimitFor(const std::vector<std::wstring>& words);
 
 // `text` in Unicode's canonical composed form (NFC), through the platform's normalisation
-// (quoteTextWindows.cpp, quoteTextPosix.cpp); the text itself when it cannot be normalised.
+// (quoteLibraryWindows.cpp, quoteLibraryPosix.cpp); the text itself when it cannot be normalised.
 std::wstring composeText(const std::wstring& text);

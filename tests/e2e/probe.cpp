@@ -31,7 +31,7 @@
 #include "settings/settingsText.h"
 #include "tests/e2e/programProcess.h"
 #include "tests/screenComparison.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 
 #include <windows.h>
 #include <d2d1.h>

@@ -1,7 +1,7 @@
 // Fuzzes the quote library's logic: the file's encoding and lines, decoding a line, the pick, a
 // quote into words, the underline and the comparison of typed text. An input is the bytes of a
 // quotes.txt.
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 
 #include <iconv.h>

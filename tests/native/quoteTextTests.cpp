@@ -1,4 +1,4 @@
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "tests/wine/testProgram.h"
 
 #include "tests/screenComparison.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typing.h"
 
 #include <algorithm>

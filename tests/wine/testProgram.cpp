@@ -4,7 +4,7 @@
 #include "render/deviceResources.h"
 #include "tests/bitmapTarget.h"
 #include "tests/screenComparison.h"
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typing.h"
 
 #include <algorithm>

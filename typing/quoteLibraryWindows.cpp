@@ -1,6 +1,6 @@
 // UTF-8 to UTF-16 and the composed form of a text in the Windows build, through the system's
 // converter and normalisation.
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 
 #include <windows.h>

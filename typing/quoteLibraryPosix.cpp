@@ -1,7 +1,7 @@
 // UTF-8 to UTF-16 for the native build (tests, fuzzing, benchmarks) through the C library's
-// iconv, a converter of its own beside the UTF-8 check in quoteText.cpp: the two agreeing on
+// iconv, a converter of its own beside the UTF-8 check in quoteLibrary.cpp: the two agreeing on
 // every file is part of what the tests check.
-#include "typing/quoteText.h"
+#include "typing/quoteLibrary.h"
 #include "typing/typedText.h"
 
 #include <iconv.h>

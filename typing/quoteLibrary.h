@@ -67,7 +67,7 @@ bool isTypableQuote(const QuoteLibrary& library, std::size_t index);
 // never laid out.
 std::wstring decodeQuoteLine(const QuoteLibrary& library, std::size_t index);
 
-// UTF-8 to UTF-16 through the platform's converter (quoteTextWindows.cpp, quoteTextPosix.cpp).
+// UTF-8 to UTF-16 through the platform's converter (quoteLibraryWindows.cpp, quoteLibraryPosix.cpp).
 // False, with `text` unspecified, when `bytes` is not valid UTF-8.
 bool convertUtf8ToUtf16(const char* bytes, std::size_t count, std::wstring& text);
 
