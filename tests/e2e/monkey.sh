@@ -14,7 +14,7 @@
 #        (DISPLAY, WINEPREFIX and a running wineserver given); the seed is printed for a replay.
 set -uo pipefail
 
-events=${3:-700}
+events=${3:-500}
 seed=${4:-$(od -An -N2 -tu2 /dev/urandom | tr -d ' ')}
 # Short quotes, so that random typing finishes them now and then, and one of each kind that
 # drawing must get right. Every first word is another, so that typing it tells them apart where
