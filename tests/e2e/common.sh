@@ -89,6 +89,18 @@ startPaceword() {
     finish
 }
 
+# There is no window manager on the private display: gives the window the X input focus
+# directly; inside it the typing box has the keyboard focus from the start.
+focusPaceword() {
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.5
+}
+
+# Types real keys into the window that has the focus.
+typeKeys() {
+    xdotool type --delay 30 "$1"
+}
+
 # Sets cw ch cx cy (the client area on the screen, as the window itself reports it: the X window
 # holds the menu bar too, whose height only Windows knows), aw ah ax ay (the text area on the
 # screen) and dark (its dark pixels).

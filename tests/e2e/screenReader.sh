@@ -31,13 +31,8 @@ reads() {
     return 1
 }
 
-typeKeys() {
-    xdotool type --delay 30 "$1"
-}
-
 startPaceword
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.5
+focusPaceword
 
 # Reads the quote; true when it is one of the library's lines, its words then in $words.
 readsAQuote() {

@@ -65,16 +65,8 @@ frameBecomes() {
     return 1
 }
 
-typeKeys() {
-    xdotool type --delay 30 "$1"
-}
-
 startPaceword
-
-# There is no window manager on the private display: give the window the X input focus
-# directly; inside it the typing box has the keyboard focus from the start.
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.5
+focusPaceword
 check "the first paint shows no red frame" frameBecomes none
 
 # What is typed shows in the box: its inside, clear of the border and the caret at its left.
